@@ -1,0 +1,4 @@
+// The subsystem hook table.
+#include "core/hooks.h"
+
+LibraryHooks g_libraryHooks;
