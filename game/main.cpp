@@ -1,0 +1,8 @@
+// The program's entry: the SDL back end under the game's own entry function.
+#include "library/platform/platform.h"
+#include "shell/winmain.h"
+
+int main() {
+  PlatformUseBackend(PlatformBackend::Sdl);
+  return WinMain(nullptr, nullptr, nullptr, 1);
+}

@@ -1,0 +1,29 @@
+// Stage background object.
+#include "playfield/background.h"
+
+#include "library/tesra.h"
+#include "shell/gamestate.h"
+
+Background::Background(GameState&)
+    : freezePicture(-1), drawCounter(0), stageFrame(0), particles{}, inSpell(0), wasInSpell(0),
+      fadeStart(0), fadeNow(0) {
+  for (int32_t& h : textures) h = -1;
+}
+
+Background::~Background() {
+  for (int32_t& h : textures)
+    if (h != -1) ApiFreeGraphHandle(h, 0);
+  if (freezePicture != -1) ApiFreeGraphHandle(freezePicture, 0);
+}
+
+void Background::Update(GameState&) {}
+void Background::Draw(GameState&) {}
+void Background::LoadStage(int) {}
+
+void Background::ResetForStage() {
+  drawCounter = 0;
+  fadeStart = 0;
+  inSpell = 0;
+  wasInSpell = 0;
+  for (BackgroundParticle& p : particles) p.active = 0;
+}

@@ -1,0 +1,36 @@
+// Background: the scrolling stage backgrounds drawn beneath the play field,
+// with their particles and the spell-card cross-fade.
+#pragma once
+#include <cstdint>
+
+struct GameState;
+
+struct BackgroundParticle {
+  uint8_t active;
+  float x, y;
+  float angle;
+  float speed;
+  float scale;
+  float alpha;
+};
+
+class Background {
+ public:
+  explicit Background(GameState& state);
+  virtual ~Background();
+
+  void Update(GameState& state);
+  void Draw(GameState& state);
+  void LoadStage(int stageNumber);
+  void ResetForStage();
+
+  int32_t textures[8];
+  int32_t freezePicture;
+  int32_t drawCounter;
+  int32_t stageFrame;
+  BackgroundParticle particles[256];
+  uint8_t inSpell;
+  uint8_t wasInSpell;
+  int32_t fadeStart;
+  int32_t fadeNow;
+};

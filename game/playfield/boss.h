@@ -1,0 +1,51 @@
+// Boss: the boss object with its health bars, spell cards and after-images.
+#pragma once
+#include <cstdint>
+
+struct GameState;
+
+class Boss {
+ public:
+  explicit Boss(GameState& state);
+  virtual ~Boss();
+
+  void Update(GameState& state);
+  void Draw(GameState& state);
+  // The stage-start state: inactive, no spell, no cut-in or notice, first
+  // animation column, invulnerable.
+  void ResetForStage();
+
+  int32_t frames[180];
+  int32_t burstImage;
+  int32_t circleImage;
+  float x, y;
+  int32_t id;
+  float speed, angle;
+  int32_t moveFrames;
+  int32_t anim;
+  int32_t phaseFrame;
+  int32_t radius;
+  float scale;
+  int32_t hp, maxHp;
+  int32_t active;
+  int32_t defeatCounter;
+  int32_t burstAngle;
+  uint8_t hitFlash;
+  uint8_t capturable;
+  int32_t animStep;
+  int32_t attackIndex;
+  float timeLeft;
+  float prevTime;
+  int32_t bonus;
+  float bonusDrain;
+  int32_t spellActive;
+  int32_t spellId;
+  int32_t cutinFrames;
+  int32_t captureShowFrames;
+  int32_t invulnerable;
+  int32_t bombsAtSpell, livesAtSpell;
+  int32_t poseFrames;
+  int32_t barsLeft;
+  uint8_t scratch[8192];
+  float trail[8][2];
+};

@@ -1,0 +1,26 @@
+// Item pool.
+#include "playfield/item.h"
+
+#include <cstring>
+
+#include "library/tesra.h"
+#include "shell/gamestate.h"
+
+Item::Item(GameState&) : prevPower(0), lastSlot(-1) {
+  for (int i = 0; i < 16; ++i) images[i] = -1;
+  std::memset(slots, 0, sizeof slots);
+  if (ApiLoadGraphFileSplit("vko01\\item.tga", 16, 8, 2, 16, 16, images, 0) == -1)
+    for (int i = 0; i < 16; ++i) images[i] = -1;
+}
+
+Item::~Item() {
+  for (int i = 0; i < 16; ++i)
+    if (images[i] != -1) ApiFreeGraphHandle(images[i], 0);
+}
+
+void Item::Update(GameState&) {}
+void Item::Draw(GameState&) {}
+
+void Item::ClearPool() {
+  for (int i = 0; i < kItemPoolSize; ++i) slots[i].active = 0;
+}

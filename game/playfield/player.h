@@ -1,0 +1,79 @@
+// Player: the character the user steers, its shots, bombs, graze sparks and
+// gauge-mode options, and the FrameInput it records or plays back.
+#pragma once
+#include <cstdint>
+
+struct GameState;
+
+constexpr int kPlayerShotPoolSize = 256;
+
+struct PlayerShotSlot {
+  float x, y;
+  float speed;
+  float angle;
+  float accel;
+  float angularSpeed;
+  int32_t kind;
+  int32_t active;
+  int32_t mode;
+  int32_t frame;
+  int32_t damage;
+  int32_t cancelsBullets;
+};
+
+class Player {
+ public:
+  explicit Player(GameState& state);
+  virtual ~Player();
+
+  void Update(GameState& state);
+  void Draw(GameState& state);
+  // The stage-start placement: (208, 420), 270 frames of invulnerability,
+  // the gauge mode ended, no shots.
+  void ResetForStage(GameState& state);
+
+  int32_t frames[45];
+  int32_t hitMarkerImage;
+  int32_t shotImages[64];
+  int32_t optionImages[16];
+  int32_t deathImage;
+  int32_t barrierImage;
+  int32_t moveDir;
+  float x, y;
+  float width, height;
+  int32_t animFrame;
+  float normalSpeed, slowSpeed;
+  int32_t hitRadius;
+  int32_t grazeRadius;
+  int32_t missWindow;
+  int32_t slow;
+  int32_t invulnerable;
+  int32_t missed;
+  float collectLine;
+  int32_t animStep;
+  float sparkPos[16][2];
+  int32_t sparkAngle[16];
+  int32_t sparkLife[16];
+  uint8_t sparkActive[16];
+  int32_t optionType[16];
+  float optionPos[16][2];
+  float optionSpeed[16];
+  float optionAngle[16];
+  int32_t optionCount[16];
+  uint8_t optionToggle[16];
+  int32_t frameCounter;
+  int32_t lastShotFrame;
+  int32_t missFrame;
+  int32_t bombTimer;
+  int32_t hitCounter;
+  int32_t cutinTimer;
+  int32_t bombKind;
+  int32_t frameInput;
+  PlayerShotSlot shots[kPlayerShotPoolSize];
+  int32_t beamGlow;
+  uint8_t beamFiring;
+  int32_t lastShotSlot;
+  int32_t clusterSlots[250];
+  int32_t auxAngle;
+  int32_t dashSpeed;
+};

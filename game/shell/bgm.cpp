@@ -1,0 +1,108 @@
+// Music manager.
+#include "shell/bgm.h"
+
+#include <cstdio>
+
+#include "library/tesra.h"
+#include "shell/fileio.h"
+#include "shell/gamestate.h"
+
+namespace {
+
+int32_t LoadTrack(int track) {
+  char name[64];
+  std::snprintf(name, sizeof name, "vkobgm\\vko01_%02d.wav", track);
+  return ApiLoadSoundFile(name, 3, -1);
+}
+
+bool OverrideUsable(const char* path) { return path[0] != 0 && GameIsRegularFile(path); }
+
+void DeleteSound(int32_t& handle) {
+  if (handle != -1) ApiDeleteSoundHandle(handle, 0);
+  handle = -1;
+}
+
+}  // namespace
+
+BGM::BGM(GameState& state) : state_(&state) {
+  for (int i = 0; i < 8; ++i) handles[i] = -1;
+  if (state.bgmVolume == 0) return;
+  ApiSetSoundLoadMode(3);
+  handles[4] = LoadTrack(1);
+  handles[5] = LoadTrack(13);
+  handles[6] = LoadTrack(14);
+  const int slots[3] = {4, 5, 6};
+  const int entries[3] = {0, 25, 26};
+  for (int k = 0; k < 3; ++k) {
+    const char* path = state.bgmPath[entries[k]];
+    if (!OverrideUsable(path)) continue;
+    DeleteSound(handles[slots[k]]);
+    handles[slots[k]] = ApiLoadSoundFile(path, 3, -1);
+  }
+  ApiSetSoundLoadMode(0);
+  ApplyVolume(state);
+}
+
+BGM::~BGM() {
+  for (int i = 0; i < 8; ++i) DeleteSound(handles[i]);
+}
+
+void BGM::ApplyVolume(GameState& state) {
+  int volume = static_cast<int>(state.bgmVolume * 255u / 100u);
+  for (int i = 0; i < 8; ++i)
+    if (handles[i] != -1) ApiSetSoundVolume(volume, handles[i]);
+}
+
+void BGM::LoadStage(int stageNumber) {
+  if (state_->bgmVolume == 0 || stageNumber < 0 || stageNumber > 12) return;
+  for (int i = 0; i < 4; ++i) DeleteSound(handles[i]);
+  ApiSetSoundLoadMode(3);
+  for (int i = 0; i < 3; ++i) {
+    int track = StageTrackNumber(stageNumber, i);
+    if (track != 0) handles[i] = LoadTrack(track);
+  }
+  for (int i = 0; i < 4; ++i)
+    if (handles[i] != -1) ApiSetSoundLoopPointMs(StageLoopPointMs(stageNumber, i), handles[i]);
+  for (int i = 0; i < 4; ++i) {
+    int entry = i < 3 ? BgmOverrideEntry(stageNumber, i) : 31;
+    const char* path = state_->bgmPath[entry];
+    if (!OverrideUsable(path)) continue;
+    DeleteSound(handles[i]);
+    handles[i] = ApiLoadSoundFile(path, 3, -1);
+    if (handles[i] != -1) ApiSetSoundLoopPointMs(state_->bgmLoop[entry], handles[i]);
+  }
+  ApiSetSoundLoadMode(0);
+  int volume = static_cast<int>(state_->bgmVolume * 255u / 100u);
+  for (int i = 0; i < 4; ++i)
+    if (handles[i] != -1) ApiSetSoundVolume(volume, handles[i]);
+}
+
+void BGM::Play(int slot) {
+  if (slot < 0 || slot >= 8) return;
+  if (ApiIsSoundPlaying(handles[slot]) != 0) return;  // playing, or no sound
+  bool otherPlaying = false;
+  for (int i = 0; i < 8; ++i)
+    if (i != slot && ApiIsSoundPlaying(handles[i]) == 1) otherPlaying = true;
+  if (otherPlaying) StopAll();
+  int type = (slot == 2 || slot == 5 || slot == 6) ? 1 : 3;
+  ApiPlaySoundHandle(handles[slot], type, 1);
+}
+
+void BGM::StopAll() {
+  for (int i = 0; i < 8; ++i)
+    if (handles[i] != -1) ApiStopSoundHandle(handles[i]);
+}
+
+void BGM::PlayMusicRoom(int track) {
+  for (int i = 0; i < 4; ++i) DeleteSound(handles[i]);
+  ApiSetSoundLoadMode(3);
+  handles[3] = LoadTrack(track);
+  if (handles[3] != -1) ApiSetSoundLoopPointMs(MusicRoomLoopPointMs(track), handles[3]);
+  ApiSetSoundLoadMode(0);
+  if (ApiIsSoundPlaying(handles[3]) == 1) return;
+  bool otherPlaying = false;
+  for (int i = 0; i < 8; ++i)
+    if (i != 3 && ApiIsSoundPlaying(handles[i]) == 1) otherPlaying = true;
+  if (otherPlaying) StopAll();
+  ApiPlaySoundHandle(handles[3], 3, 1);
+}

@@ -1,0 +1,337 @@
+// Host files by Windows-style names, wildcard listing and the profile reader.
+#include "platform/fs.h"
+
+#include <dirent.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "core/sjis.h"
+
+namespace {
+
+constexpr size_t kMaxPath = 1024;
+constexpr int64_t kMaxProfileBytes = 16 << 20;
+
+bool Exists(const std::string& path) {
+  struct stat st;
+  return stat(path.c_str(), &st) == 0;
+}
+
+char FoldAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool EqualNoCase(const std::string& a, const char* b) {
+  const size_t n = std::strlen(b);
+  if (a.size() != n) return false;
+  for (size_t i = 0; i < n; ++i)
+    if (FoldAscii(a[i]) != FoldAscii(b[i])) return false;
+  return true;
+}
+
+// "\" and "/" separated components of a CP932 name, each converted to UTF-8.
+bool SplitComponents(const char* windowsPath, bool* absolute, std::vector<std::string>* parts) {
+  parts->clear();
+  *absolute = false;
+  std::string current;
+  bool ok = true;
+  const char* p = windowsPath;
+  if (*p == '\\' || *p == '/') *absolute = true;
+  while (*p) {
+    const int n = SjisCharLength(p);
+    if (n == 1 && (*p == '\\' || *p == '/')) {
+      if (!current.empty()) parts->push_back(current);
+      current.clear();
+    } else {
+      current.append(p, static_cast<size_t>(n));
+    }
+    p += n;
+  }
+  if (!current.empty()) parts->push_back(current);
+  for (std::string& part : *parts) {
+    bool converted = true;
+    part = Cp932ToUtf8(part.c_str(), &converted);
+    if (!converted) ok = false;
+  }
+  return ok;
+}
+
+std::string Join(const std::string& base, const std::string& name) {
+  if (base.empty()) return name;
+  if (base == "/") return "/" + name;
+  return base + "/" + name;
+}
+
+// The case-insensitive match of name inside folder, or name itself.
+std::string MatchInFolder(const std::string& folder, const std::string& name) {
+  const std::string exact = Join(folder, name);
+  if (Exists(exact) || name == "." || name == "..") return exact;
+  DIR* dir = opendir(folder.empty() ? "." : folder.c_str());
+  if (!dir) return exact;
+  std::string found;
+  while (dirent* d = readdir(dir)) {
+    if (EqualNoCase(name, d->d_name)) {
+      found = d->d_name;
+      break;
+    }
+  }
+  closedir(dir);
+  return found.empty() ? exact : Join(folder, found);
+}
+
+// Windows wildcard match on one name ("*" any run, "?" one character), ASCII case folded.
+bool WildMatch(const char* pattern, const char* name) {
+  const char* star = nullptr;
+  const char* resume = nullptr;
+  while (*name) {
+    if (*pattern == '*') {
+      star = pattern++;
+      resume = name;
+    } else if (*pattern == '?' || (*pattern && FoldAscii(*pattern) == FoldAscii(*name))) {
+      ++pattern;
+      ++name;
+    } else if (star) {
+      pattern = star + 1;
+      name = ++resume;
+    } else {
+      return false;
+    }
+  }
+  while (*pattern == '*') ++pattern;
+  return *pattern == 0;
+}
+
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f'; }
+
+std::string Trim(const std::string& s) {
+  size_t b = 0, e = s.size();
+  while (b < e && IsBlank(s[b])) ++b;
+  while (e > b && IsBlank(s[e - 1])) --e;
+  return s.substr(b, e - b);
+}
+
+bool EqualNoCaseSjis(const std::string& a, const char* b) { return SjisCompareNoCase(a.c_str(), b) == 0; }
+
+// The raw value of key in section, or false when either is missing.
+bool FindProfileValue(const char* section, const char* key, const char* fileName, std::string* value) {
+  std::FILE* f = FsOpenRead(fileName);
+  if (!f) return false;
+  const int64_t size = FsFileSize(f);
+  if (size < 0 || size > kMaxProfileBytes) {
+    std::fclose(f);
+    return false;
+  }
+  std::string text(static_cast<size_t>(size), '\0');
+  const size_t got = text.empty() ? 0 : std::fread(&text[0], 1, text.size(), f);
+  std::fclose(f);
+  text.resize(got);
+  const std::string wantedSection = Trim(section);
+  const std::string wantedKey = Trim(key);
+  bool inSection = false;
+  size_t pos = 0;
+  while (pos < text.size()) {
+    size_t end = text.find('\n', pos);
+    if (end == std::string::npos) end = text.size();
+    std::string line = text.substr(pos, end - pos);
+    pos = end + 1;
+    const size_t zero = line.find('\0');
+    if (zero != std::string::npos) line.resize(zero);  // junk after a zero byte is ignored
+    line = Trim(line);
+    if (line.empty() || line[0] == ';') continue;
+    if (line[0] == '[') {
+      const char* close = SjisFindChar(line.c_str() + 1, ']');
+      if (!close) continue;
+      const size_t closeAt = static_cast<size_t>(close - line.c_str());
+      inSection = EqualNoCaseSjis(Trim(line.substr(1, closeAt - 1)), wantedSection.c_str());
+      continue;
+    }
+    if (!inSection) continue;
+    const char* eq = SjisFindChar(line.c_str(), '=');
+    if (!eq) continue;
+    const size_t at = static_cast<size_t>(eq - line.c_str());
+    if (!EqualNoCaseSjis(Trim(line.substr(0, at)), wantedKey.c_str())) continue;
+    std::string v = Trim(line.substr(at + 1));
+    if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front())
+      v = v.substr(1, v.size() - 2);
+    *value = v;
+    return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+std::string FsHostPath(const char* windowsPath) {
+  if (!windowsPath || !*windowsPath || std::strlen(windowsPath) > kMaxPath) return std::string();
+  bool absolute = false;
+  std::vector<std::string> parts;
+  SplitComponents(windowsPath, &absolute, &parts);
+  std::string path = absolute ? "/" : "";
+  for (const std::string& part : parts) path = MatchInFolder(path, part);
+  if (path.empty()) path = absolute ? "/" : ".";
+  return path;
+}
+
+std::FILE* FsOpenRead(const char* windowsPath) {
+  const std::string host = FsHostPath(windowsPath);
+  if (host.empty()) return nullptr;
+  struct stat st;
+  if (stat(host.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) return nullptr;
+  return std::fopen(host.c_str(), "rb");
+}
+
+std::FILE* FsCreate(const char* windowsPath) {
+  const std::string host = FsHostPath(windowsPath);
+  if (host.empty()) return nullptr;
+  return std::fopen(host.c_str(), "wb");
+}
+
+std::FILE* FsOpenUpdate(const char* windowsPath) {
+  const std::string host = FsHostPath(windowsPath);
+  if (host.empty()) return nullptr;
+  return std::fopen(host.c_str(), "r+b");
+}
+
+size_t FsRead(std::FILE* file, void* buffer, size_t bytes) {
+  if (!file || !buffer || bytes == 0) return 0;
+  return std::fread(buffer, 1, bytes, file);
+}
+
+size_t FsWrite(std::FILE* file, const void* buffer, size_t bytes) {
+  if (!file || !buffer || bytes == 0) return 0;
+  return std::fwrite(buffer, 1, bytes, file);
+}
+
+int64_t FsFileSize(std::FILE* file) {
+  if (!file) return -1;
+  struct stat st;
+  if (fstat(fileno(file), &st) != 0) return -1;
+  return static_cast<int64_t>(st.st_size);
+}
+
+int FsClose(std::FILE* file) { return file && std::fclose(file) == 0 ? 0 : -1; }
+
+int64_t FsSizeOf(const char* windowsPath) {
+  const std::string host = FsHostPath(windowsPath);
+  struct stat st;
+  if (host.empty() || stat(host.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return -1;
+  return static_cast<int64_t>(st.st_size);
+}
+
+int FsExists(const char* windowsPath) {
+  std::FILE* f = FsOpenRead(windowsPath);
+  if (!f) return 0;
+  std::fclose(f);
+  return 1;
+}
+
+int FsIsDirectory(const char* windowsPath) {
+  const std::string host = FsHostPath(windowsPath);
+  struct stat st;
+  return !host.empty() && stat(host.c_str(), &st) == 0 && S_ISDIR(st.st_mode) ? 1 : 0;
+}
+
+int FsRename(const char* from, const char* to) {
+  const std::string a = FsHostPath(from), b = FsHostPath(to);
+  if (a.empty() || b.empty()) return -1;
+  return std::rename(a.c_str(), b.c_str()) == 0 ? 0 : -1;
+}
+
+int FsRemove(const char* windowsPath) {
+  const std::string host = FsHostPath(windowsPath);
+  if (host.empty()) return -1;
+  return std::remove(host.c_str()) == 0 ? 0 : -1;
+}
+
+int FsMakeDirectory(const char* windowsPath) {
+  const std::string host = FsHostPath(windowsPath);
+  if (host.empty()) return -1;
+  if (mkdir(host.c_str(), 0755) == 0) return 0;
+  return errno == EEXIST && FsIsDirectory(windowsPath) ? 0 : -1;
+}
+
+int FsListFiles(const char* pattern, char (*rows)[256], int capacity) {
+  if (!pattern || !*pattern || std::strlen(pattern) > kMaxPath || capacity <= 0 || !rows) return 0;
+  // Split off the last component (never at a trail byte).
+  const char* sep = nullptr;
+  for (const char* p = pattern; *p; p = SjisNext(p))
+    if (SjisCharLength(p) == 1 && (*p == '\\' || *p == '/')) sep = p;
+  std::string folder = sep ? std::string(pattern, static_cast<size_t>(sep - pattern)) : std::string();
+  if (sep == pattern) folder = "\\";
+  const std::string namePattern = Cp932ToUtf8(sep ? sep + 1 : pattern);
+  const std::string hostFolder = folder.empty() ? "." : FsHostPath(folder.c_str());
+  if (hostFolder.empty()) return 0;
+  DIR* dir = opendir(hostFolder.c_str());
+  if (!dir) return 0;
+  std::vector<std::string> names;
+  while (dirent* d = readdir(dir)) {
+    if (std::strcmp(d->d_name, ".") == 0 || std::strcmp(d->d_name, "..") == 0) continue;
+    if (!WildMatch(namePattern.c_str(), d->d_name)) continue;
+    struct stat st;
+    if (stat(Join(hostFolder, d->d_name).c_str(), &st) != 0 || S_ISDIR(st.st_mode)) continue;
+    names.push_back(d->d_name);
+  }
+  closedir(dir);
+  std::sort(names.begin(), names.end());
+  int stored = 0;
+  for (const std::string& name : names) {
+    if (stored >= capacity) break;
+    const std::string cp932 = Utf8ToCp932(name.c_str());
+    if (cp932.size() >= 256) continue;
+    std::memcpy(rows[stored], cp932.c_str(), cp932.size() + 1);
+    ++stored;
+  }
+  return stored;
+}
+
+int FsGetProfileString(const char* section, const char* key, const char* defaultValue, char* out,
+                       int size, const char* fileName) {
+  if (!out || size <= 0) return 0;
+  std::string value;
+  if (!section || !key || !fileName || !FindProfileValue(section, key, fileName, &value)) {
+    value = defaultValue ? defaultValue : "";
+    while (!value.empty() && (value.back() == ' ' || value.back() == '\t')) value.pop_back();
+  }
+  size_t n = value.size();
+  if (n > static_cast<size_t>(size - 1)) {
+    n = static_cast<size_t>(size - 1);
+    // Never leave half of a double-byte character at the cut.
+    size_t i = 0;
+    while (i < n) {
+      const int len = SjisCharLength(value.c_str() + i);
+      if (i + static_cast<size_t>(len) > n) break;
+      i += static_cast<size_t>(len ? len : 1);
+    }
+    n = i;
+  }
+  std::memcpy(out, value.data(), n);
+  out[n] = 0;
+  return static_cast<int>(n);
+}
+
+int FsGetProfileInt(const char* section, const char* key, int defaultValue, const char* fileName) {
+  std::string value;
+  if (!section || !key || !fileName || !FindProfileValue(section, key, fileName, &value)) return defaultValue;
+  const char* p = value.c_str();
+  bool negative = false;
+  if (*p == '-' || *p == '+') negative = *p++ == '-';
+  uint32_t result = 0;
+  if (p[0] == '0' && (p[1] == 'x' || p[1] == 'X')) {
+    for (p += 2;; ++p) {
+      int d;
+      if (*p >= '0' && *p <= '9') d = *p - '0';
+      else if (*p >= 'a' && *p <= 'f') d = *p - 'a' + 10;
+      else if (*p >= 'A' && *p <= 'F') d = *p - 'A' + 10;
+      else break;
+      result = result * 16u + static_cast<uint32_t>(d);
+    }
+  } else {
+    for (; *p >= '0' && *p <= '9'; ++p) result = result * 10u + static_cast<uint32_t>(*p - '0');
+  }
+  if (negative) result = 0u - result;
+  return static_cast<int>(result);
+}

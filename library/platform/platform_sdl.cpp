@@ -1,0 +1,304 @@
+// The SDL2 back end: window, renderer with a streaming texture, events,
+// keyboard, joysticks, message boxes and 60 Hz pacing.
+#include "platform/platform_sdl.h"
+
+#include <SDL.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstring>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include "core/log.h"
+#include "platform/keymap.h"
+
+namespace sdl_backend {
+namespace {
+
+constexpr int kMaxPads = 16;
+constexpr int64_t kFrameNs = 1000000000LL / 60;
+
+SDL_Window* g_window = nullptr;
+SDL_Renderer* g_renderer = nullptr;
+SDL_Texture* g_texture = nullptr;
+int g_textureWidth = 0, g_textureHeight = 0, g_textureBits = 0;
+int g_logicalWidth = 640, g_logicalHeight = 480;
+bool g_vsync = false;
+bool g_started = false;
+std::atomic<int> g_gone{0};
+std::mutex g_padMutex;
+std::vector<SDL_Joystick*> g_pads;
+std::atomic<uint8_t> g_keys[256];
+uint32_t g_lastKeyPump = 0;
+int g_diToSdl[256];
+std::chrono::steady_clock::time_point g_lastFrame;
+bool g_haveLastFrame = false;
+
+void BuildReverseKeyTable() {
+  for (int& v : g_diToSdl) v = -1;
+  for (int sc = 0; sc < SDL_NUM_SCANCODES; ++sc) {
+    const int di = SdlScancodeToDirectInput(sc);
+    if (di >= 0 && di < 256 && g_diToSdl[di] < 0) g_diToSdl[di] = sc;
+  }
+}
+
+void SnapshotKeys() {
+  int count = 0;
+  const Uint8* state = SDL_GetKeyboardState(&count);
+  for (int di = 0; di < 256; ++di) {
+    const int sc = g_diToSdl[di];
+    g_keys[di].store(sc >= 0 && sc < count && state[sc] ? 1 : 0, std::memory_order_relaxed);
+  }
+}
+
+void OpenPad(int deviceIndex) {
+  SDL_Joystick* j = SDL_JoystickOpen(deviceIndex);
+  if (!j) return;
+  std::lock_guard<std::mutex> hold(g_padMutex);
+  for (SDL_Joystick* p : g_pads)
+    if (p == j) return;
+  if (static_cast<int>(g_pads.size()) < kMaxPads) g_pads.push_back(j);
+  else SDL_JoystickClose(j);
+}
+
+void ClosePad(SDL_JoystickID id) {
+  std::lock_guard<std::mutex> hold(g_padMutex);
+  for (size_t i = 0; i < g_pads.size(); ++i) {
+    if (SDL_JoystickInstanceID(g_pads[i]) == id) {
+      SDL_JoystickClose(g_pads[i]);
+      g_pads.erase(g_pads.begin() + static_cast<long>(i));
+      return;
+    }
+  }
+}
+
+// A small generated window icon (the program carries no resources).
+void SetIcon() {
+  SDL_Surface* icon = SDL_CreateRGBSurfaceWithFormat(0, 32, 32, 32, SDL_PIXELFORMAT_ARGB8888);
+  if (!icon) return;
+  auto* px = static_cast<uint32_t*>(icon->pixels);
+  for (int y = 0; y < 32; ++y) {
+    for (int x = 0; x < 32; ++x) {
+      const int dx = x - 16, dy = y - 16;
+      const bool ring = dx * dx + dy * dy < 225 && dx * dx + dy * dy > 64;
+      px[y * (icon->pitch / 4) + x] = ring ? 0xFFE0B040u : (dx * dx + dy * dy <= 64 ? 0xFF3060C0u : 0);
+    }
+  }
+  SDL_SetWindowIcon(g_window, icon);
+  SDL_FreeSurface(icon);
+}
+
+}  // namespace
+
+int Start() {
+  if (g_started) return 0;
+  BuildReverseKeyTable();
+  if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_JOYSTICK | SDL_INIT_EVENTS) != 0) {
+    LogFormatLine("SDL の初期化に失敗しました: %s", SDL_GetError());
+    return -1;
+  }
+  g_started = true;
+  g_gone = 0;
+  for (auto& k : g_keys) k.store(0);
+  for (int i = 0; i < SDL_NumJoysticks(); ++i) OpenPad(i);
+  return 0;
+}
+
+void End() {
+  if (!g_started) return;
+  DestroyWindow();
+  {
+    std::lock_guard<std::mutex> hold(g_padMutex);
+    for (SDL_Joystick* j : g_pads) SDL_JoystickClose(j);
+    g_pads.clear();
+  }
+  SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_JOYSTICK | SDL_INIT_EVENTS);
+  g_started = false;
+}
+
+int CreateWindow(const char* titleUtf8, int width, int height, int windowed, int iconResource) {
+  if (g_window) return 0;
+  Uint32 flags = SDL_WINDOW_SHOWN | SDL_WINDOW_ALLOW_HIGHDPI;
+  if (!windowed) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
+  g_window = SDL_CreateWindow(titleUtf8, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width,
+                              height, flags);
+  if (!g_window) {
+    LogFormatLine("ウインドウの作成に失敗しました: %s", SDL_GetError());
+    return -1;
+  }
+  if (iconResource) SetIcon();
+  // Vsync only where the display runs at 60 Hz; elsewhere PresentFrame sleeps.
+  SDL_DisplayMode mode;
+  const int display = SDL_GetWindowDisplayIndex(g_window);
+  g_vsync = SDL_GetCurrentDisplayMode(display < 0 ? 0 : display, &mode) == 0 &&
+            mode.refresh_rate >= 59 && mode.refresh_rate <= 61;
+  g_renderer = SDL_CreateRenderer(g_window, -1, g_vsync ? SDL_RENDERER_PRESENTVSYNC : 0);
+  if (!g_renderer) {
+    g_vsync = false;
+    g_renderer = SDL_CreateRenderer(g_window, -1, SDL_RENDERER_SOFTWARE);
+  }
+  if (!g_renderer) {
+    LogFormatLine("描画先の作成に失敗しました: %s", SDL_GetError());
+    SDL_DestroyWindow(g_window);
+    g_window = nullptr;
+    return -1;
+  }
+  g_logicalWidth = width;
+  g_logicalHeight = height;
+  SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
+  SDL_RenderSetLogicalSize(g_renderer, width, height);  // scaled to fit, letterboxed
+  SDL_SetRenderDrawColor(g_renderer, 0, 0, 0, 255);
+  SDL_RenderClear(g_renderer);
+  SDL_RenderPresent(g_renderer);
+  g_gone = 0;
+  g_haveLastFrame = false;
+  return 0;
+}
+
+void DestroyWindow() {
+  if (g_texture) SDL_DestroyTexture(g_texture);
+  if (g_renderer) SDL_DestroyRenderer(g_renderer);
+  if (g_window) SDL_DestroyWindow(g_window);
+  g_texture = nullptr;
+  g_renderer = nullptr;
+  g_window = nullptr;
+  g_textureWidth = g_textureHeight = g_textureBits = 0;
+}
+
+int HasWindow() { return g_window ? 1 : 0; }
+
+int SetWindowTitle(const char* titleUtf8) {
+  if (g_window) SDL_SetWindowTitle(g_window, titleUtf8);
+  return 0;
+}
+
+int SetWindowed(int windowed) {
+  if (!g_window) return 0;
+  return SDL_SetWindowFullscreen(g_window, windowed ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP) == 0 ? 0 : -1;
+}
+
+int PumpEvents() {
+  if (!g_started) return -1;
+  SDL_Event e;
+  while (SDL_PollEvent(&e)) {
+    switch (e.type) {
+      case SDL_QUIT: g_gone = 1; break;
+      case SDL_WINDOWEVENT:
+        if (e.window.event == SDL_WINDOWEVENT_CLOSE) g_gone = 1;
+        break;
+      case SDL_JOYDEVICEADDED: OpenPad(e.jdevice.which); break;
+      case SDL_JOYDEVICEREMOVED: ClosePad(e.jdevice.which); break;
+      default: break;
+    }
+  }
+  SnapshotKeys();
+  g_lastKeyPump = SDL_GetTicks();
+  return g_gone ? -1 : 0;
+}
+
+int WindowGone() { return g_gone.load(); }
+
+int IsKeyDown(int scanCode, bool onEventThread) {
+  if (scanCode < 0 || scanCode > 255 || !g_started) return 0;
+  if (onEventThread && SDL_GetTicks() != g_lastKeyPump) {
+    SDL_PumpEvents();  // events stay queued for the next message pump
+    SnapshotKeys();
+    g_lastKeyPump = SDL_GetTicks();
+  }
+  return g_keys[scanCode].load(std::memory_order_relaxed);
+}
+
+int PadCount() {
+  std::lock_guard<std::mutex> hold(g_padMutex);
+  return static_cast<int>(g_pads.size());
+}
+
+uint32_t PadBits(int pad) {
+  std::lock_guard<std::mutex> hold(g_padMutex);
+  if (pad < 0 || pad >= static_cast<int>(g_pads.size())) return 0;
+  SDL_Joystick* j = g_pads[static_cast<size_t>(pad)];
+  const int axes = SDL_JoystickNumAxes(j);
+  const int x = axes > 0 ? SDL_JoystickGetAxis(j, 0) : 0;
+  const int y = axes > 1 ? SDL_JoystickGetAxis(j, 1) : 0;
+  const int hat = SDL_JoystickNumHats(j) > 0 ? SDL_JoystickGetHat(j, 0) : 0;
+  uint32_t buttons = 0;
+  const int count = SDL_JoystickNumButtons(j);
+  for (int k = 0; k < count && k < 24; ++k)
+    if (SDL_JoystickGetButton(j, k)) buttons |= 1u << k;
+  return PadBitsFromState(x, y, hat, buttons);
+}
+
+int MessageBoxYesNo(const char* textUtf8, const char* captionUtf8) {
+  const SDL_MessageBoxButtonData buttons[] = {
+      {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, 1, "はい"},
+      {SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, 0, "いいえ"},
+  };
+  SDL_MessageBoxData data{};
+  data.flags = SDL_MESSAGEBOX_WARNING;
+  data.window = g_window;
+  data.title = captionUtf8;
+  data.message = textUtf8;
+  data.numbuttons = 2;
+  data.buttons = buttons;
+  int pressed = -1;
+  if (SDL_ShowMessageBox(&data, &pressed) != 0) {
+    LogFormatLine("メッセージボックスを表示できません: %s", SDL_GetError());
+    return -1;
+  }
+  return pressed == 1 ? 1 : 0;
+}
+
+int PresentFrame(const void* pixels, int width, int height, int pitch, int bits) {
+  if (!g_renderer) return -1;
+  const Uint32 format = bits == 16 ? SDL_PIXELFORMAT_RGB565 : SDL_PIXELFORMAT_ARGB8888;
+  if (!g_texture || width != g_textureWidth || height != g_textureHeight || bits != g_textureBits) {
+    if (g_texture) SDL_DestroyTexture(g_texture);
+    g_texture = SDL_CreateTexture(g_renderer, format, SDL_TEXTUREACCESS_STREAMING, width, height);
+    if (!g_texture) {
+      LogFormatLine("テクスチャの作成に失敗しました: %s", SDL_GetError());
+      return -1;
+    }
+    g_textureWidth = width;
+    g_textureHeight = height;
+    g_textureBits = bits;
+    if (width != g_logicalWidth || height != g_logicalHeight) {
+      g_logicalWidth = width;
+      g_logicalHeight = height;
+      SDL_RenderSetLogicalSize(g_renderer, width, height);
+    }
+  }
+  SDL_UpdateTexture(g_texture, nullptr, pixels, pitch);
+  SDL_RenderClear(g_renderer);
+  SDL_RenderCopy(g_renderer, g_texture, nullptr, nullptr);
+  SDL_RenderPresent(g_renderer);
+
+  // Pacing: 60 frames a second whatever the display does.
+  const auto now = std::chrono::steady_clock::now();
+  if (!g_haveLastFrame) {
+    g_lastFrame = now;
+    g_haveLastFrame = true;
+    return 0;
+  }
+  const int64_t elapsed =
+      std::chrono::duration_cast<std::chrono::nanoseconds>(now - g_lastFrame).count();
+  if (g_vsync && elapsed >= kFrameNs / 2) {
+    g_lastFrame = now;  // the vertical blank paced this frame
+    return 0;
+  }
+  const auto deadline = g_lastFrame + std::chrono::nanoseconds(kFrameNs);
+  if (now < deadline) {
+    std::this_thread::sleep_until(deadline);
+    g_lastFrame = deadline;
+  } else if (now - deadline > std::chrono::milliseconds(50)) {
+    g_lastFrame = now;  // far behind (a stall): start afresh rather than rush
+  } else {
+    g_lastFrame = deadline;
+  }
+  return 0;
+}
+
+void* WindowHandle() { return g_window; }
+
+}  // namespace sdl_backend

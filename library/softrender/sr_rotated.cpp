@@ -1,0 +1,222 @@
+// MemImgRotatedBlit: a whole source turned and scaled about its centre, by
+// inverse mapping of every pixel of the turned image's box in 14.18 fixed
+// point. The mirrored (turn) draw goes to the textured quad.
+#include <cmath>
+
+#include "core/log.h"
+#include "core/numeric.h"
+#include "softrender/softrender.h"
+#include "softrender/sr_blit_common.h"
+#include "softrender/sr_pixel.h"
+
+namespace sr {
+namespace {
+
+constexpr int32_t kOne = 262144;       // 1.0 in 14.18
+constexpr int32_t kMaxCoord = 8191;    // whole-pixel range of 14.18: -8192..8191
+constexpr int32_t kMaxRotatedSide = 2 * kMaxCoord + 1;
+
+struct RotatedJob {
+  const uint8_t* const* srcRows;
+  const uint8_t* const* graphRows;
+  uint8_t* dst;
+  intptr_t dstPitch;
+  int32_t cols, rows;
+  uint32_t uStart, vStart;  // 14.18 source position of the first pixel
+  uint32_t stepU, stepV;    // per target pixel
+  uint32_t du, dv;          // per target row
+  uint32_t uLimit, vLimit;  // width and height in 14.18
+};
+
+template <Variant V>
+void RotatedLoop(const KernelParams& k, const RotatedJob& j) {
+  using T = PixelTraits<V.kind>;
+  constexpr int kSrcBytes = SourceBytes<V>();
+  uint32_t uRow = j.uStart, vRow = j.vStart;
+  uint8_t* drow = j.dst;
+  for (int32_t r = 0; r < j.rows; ++r) {
+    uint32_t u = uRow, v = vRow;
+    uint8_t* d = drow;
+    for (int32_t c = 0; c < j.cols; ++c) {
+      if (u < j.uLimit && v < j.vLimit) {
+        const uint32_t col = u >> 18, row = v >> 18;
+        const uint8_t* g = nullptr;
+        if constexpr (V.graph) g = j.graphRows[row] + col;
+        BlendPixel<V, kRotatedPolicy>(k, j.srcRows[row] + col * kSrcBytes, g, d);
+      }
+      u += j.stepU;
+      v += j.stepV;
+      d += T::kBytes;
+    }
+    uRow += j.du;
+    vRow += j.dv;
+    drow += j.dstPitch;
+  }
+}
+
+using RotatedFn = void (*)(const KernelParams&, const RotatedJob&);
+struct RotatedMaker {
+  template <Variant V>
+  static constexpr RotatedFn Get() {
+    if constexpr (!VariantValid(V) || V.sub != SubScaled) return nullptr;
+    else return &RotatedLoop<V>;
+  }
+};
+constexpr auto kRotatedTable = BuildVariantTable<RotatedFn, RotatedMaker>();
+
+// 14.18 to whole pixels, toward zero.
+int32_t WholePixels(int32_t v) { return (v < 0 ? v + (kOne - 1) : v) >> 18; }
+
+// Wrapping 32-bit arithmetic: the products of the set-up are 32-bit
+// quantities whose overflow must not be undefined.
+int32_t MulWrap(int32_t a, int32_t b) {
+  return static_cast<int32_t>(static_cast<uint32_t>(a) * static_cast<uint32_t>(b));
+}
+int32_t AddWrap(int32_t a, int32_t b) {
+  return static_cast<int32_t>(static_cast<uint32_t>(a) + static_cast<uint32_t>(b));
+}
+int32_t SubWrap(int32_t a, int32_t b) {
+  return static_cast<int32_t>(static_cast<uint32_t>(a) - static_cast<uint32_t>(b));
+}
+
+// Integer numerator over the float scale, rounded to single, truncated.
+int32_t DivideByScale(int32_t numerator, float scale) {
+  return FloatToIntTrunc(static_cast<float>(static_cast<double>(numerator) / scale));
+}
+
+}  // namespace
+}  // namespace sr
+
+void MemImgRotatedBlit(MEMIMG* target, const MEMIMG* source, int32_t centreX, int32_t centreY,
+                       float angle, float scale, int32_t transparency, int32_t turn,
+                       const MEMIMG* blendGraph) {
+  using namespace sr;
+  if (!TargetUsable(target) || !SourceUsable(source)) return;
+  if (source->colorKind != target->colorKind) return;
+  if (!std::isfinite(angle) || !std::isfinite(scale) || scale == 0.0f) return;
+  if (centreX < -kMaxCoord || centreX > kMaxCoord || centreY < -kMaxCoord ||
+      centreY > kMaxCoord)
+    return;
+  if (source->width > kMaxRotatedSide || source->height > kMaxRotatedSide) return;
+  if (blendGraph && !GraphCovers(blendGraph, *source)) return;
+
+  float sine, cosine;
+  SinCosFloat(-angle, &sine, &cosine);
+  const int32_t sinN = FloatToIntTrunc(sine * 262144.0f);
+  const int32_t cosN = FloatToIntTrunc(cosine * 262144.0f);
+  SinCosFloat(angle, &sine, &cosine);
+  const int32_t sinA = FloatToIntTrunc(sine * 262144.0f);
+  const int32_t cosA = FloatToIntTrunc(cosine * 262144.0f);
+
+  const uint32_t width = static_cast<uint32_t>(source->width);
+  const uint32_t height = static_cast<uint32_t>(source->height);
+  const float hw = static_cast<float>(width) * scale * 0.5f;
+  const float hh = static_cast<float>(height) * scale * 0.5f;
+  const float a = hw * static_cast<float>(cosA), b = hw * static_cast<float>(sinA);
+  const float d = hh * static_cast<float>(cosA), e = hh * static_cast<float>(sinA);
+  // Corner terms: top-left, bottom-left, bottom-right, top-right.
+  const float terms[4][2] = {{e - a, -d - b}, {-a - e, d - b}, {a - e, d + b}, {a + e, b - d}};
+  // Every corner must stay inside the 14.18 range (with the box margin).
+  constexpr float kTermLimit = static_cast<float>((kMaxCoord - 8) * 262144.0);
+  for (const auto& t : terms) {
+    if (!(std::fabs(t[0]) < kTermLimit && std::fabs(t[1]) < kTermLimit)) return;
+  }
+  const int32_t cx = centreX * kOne, cy = centreY * kOne;
+  int32_t corner[4][2];
+  for (int i = 0; i < 4; ++i) {
+    const int64_t x = static_cast<int64_t>(cx) + FloatToIntTrunc(terms[i][0]);
+    const int64_t y = static_cast<int64_t>(cy) + FloatToIntTrunc(terms[i][1]);
+    if (x < -static_cast<int64_t>(kMaxCoord - 4) * kOne ||
+        x > static_cast<int64_t>(kMaxCoord - 4) * kOne ||
+        y < -static_cast<int64_t>(kMaxCoord - 4) * kOne ||
+        y > static_cast<int64_t>(kMaxCoord - 4) * kOne)
+      return;
+    corner[i][0] = static_cast<int32_t>(x);
+    corner[i][1] = static_cast<int32_t>(y);
+  }
+
+  if (turn) {
+    // The mirrored image: source (0,0), (w,0), (0,h), (w,h) onto c3, c0, c2, c1.
+    const int order[4] = {3, 0, 2, 1};
+    int32_t quad[8];
+    for (int i = 0; i < 4; ++i) {
+      quad[2 * i] = WholePixels(corner[order[i]][0]);
+      quad[2 * i + 1] = WholePixels(corner[order[i]][1]);
+    }
+    MemImgTexturedQuad(target, source, quad, transparency, blendGraph);
+    return;
+  }
+
+  if (source->height > kMaxRows || (blendGraph && blendGraph->height > kMaxRows)) {
+    LogFormatLine("MemImgRotatedBlit: image taller than %d rows refused", kMaxRows);
+    return;
+  }
+
+  const int32_t stepU = DivideByScale(cosA, scale);
+  const int32_t stepV = DivideByScale(sinN, scale);
+
+  int32_t minX = corner[0][0], maxX = minX, minY = corner[0][1], maxY = minY;
+  for (int i = 1; i < 4; ++i) {
+    minX = corner[i][0] < minX ? corner[i][0] : minX;
+    maxX = corner[i][0] > maxX ? corner[i][0] : maxX;
+    minY = corner[i][1] < minY ? corner[i][1] : minY;
+    maxY = corner[i][1] > maxY ? corner[i][1] : maxY;
+  }
+  IntRect box{WholePixels(minX) - 2, WholePixels(minY) - 2, WholePixels(maxX) + 4,
+              WholePixels(maxY) + 4};
+  IntRect clip;
+  if (!ClampedDrawArea(*target, &clip)) return;
+  IntersectRectangles(&box, &clip);
+  if (box.x1 == box.x2 || box.y1 == box.y2) return;
+
+  EnsureBlendTables();
+  Variant v;
+  KernelParams k;
+  if (!ChooseVariant(*source, transparency, blendGraph != nullptr, g_drawState, kRotatedPolicy,
+                     g_mmxFlag, &v, &k))
+    return;
+
+  const int32_t ox = box.x1 - centreX, oy = box.y1 - centreY, oyEnd = box.y2 - centreY;
+  const int32_t halfU = static_cast<int32_t>(width / 2) * kOne;
+  const int32_t halfV = static_cast<int32_t>(height / 2) * kOne;
+  const int32_t uStart =
+      AddWrap(DivideByScale(SubWrap(MulWrap(ox, cosN), MulWrap(oy, sinN)), scale), halfU);
+  const int32_t vStart =
+      AddWrap(DivideByScale(AddWrap(MulWrap(oy, cosN), MulWrap(ox, sinN)), scale), halfV);
+  const int32_t uEnd =
+      AddWrap(DivideByScale(SubWrap(MulWrap(ox, cosN), MulWrap(oyEnd, sinN)), scale), halfU);
+  const int32_t vEnd =
+      AddWrap(DivideByScale(AddWrap(MulWrap(oyEnd, cosN), MulWrap(ox, sinN)), scale), halfV);
+  const int32_t rows = box.y2 - box.y1, cols = box.x2 - box.x1;
+  const int32_t du = static_cast<int32_t>((static_cast<int64_t>(uEnd) - uStart) / rows);
+  const int32_t dv = static_cast<int32_t>((static_cast<int64_t>(vEnd) - vStart) / rows);
+
+  RenderContext& ctx = DefaultRenderContext();
+  for (int32_t i = 0; i < source->height; ++i)
+    ctx.sourceRows[i] = source->pixels + static_cast<intptr_t>(i) * source->pitch;
+  if (blendGraph) {
+    for (int32_t i = 0; i < blendGraph->height; ++i)
+      ctx.graphRows[i] = blendGraph->pixels + static_cast<intptr_t>(i) * blendGraph->pitch;
+  }
+  if (v.palette) k.palette = CopyPalette(ctx, *source);
+
+  RotatedJob j;
+  j.srcRows = ctx.sourceRows;
+  j.graphRows = ctx.graphRows;
+  const int dstBytes = target->colorKind == ColorKind32 ? 4 : 2;
+  j.dst = target->pixels + static_cast<intptr_t>(box.y1) * target->pitch +
+          static_cast<intptr_t>(box.x1) * dstBytes;
+  j.dstPitch = target->pitch;
+  j.cols = cols;
+  j.rows = rows;
+  j.uStart = static_cast<uint32_t>(uStart);
+  j.vStart = static_cast<uint32_t>(vStart);
+  j.stepU = static_cast<uint32_t>(stepU);
+  j.stepV = static_cast<uint32_t>(stepV);
+  j.du = static_cast<uint32_t>(du);
+  j.dv = static_cast<uint32_t>(dv);
+  j.uLimit = width * static_cast<uint32_t>(kOne);
+  j.vLimit = height * static_cast<uint32_t>(kOne);
+  const RotatedFn fn = kRotatedTable[VariantIndex(v)];
+  if (fn) fn(k, j);
+}

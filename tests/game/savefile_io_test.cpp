@@ -1,0 +1,215 @@
+// Save files on disk: safe replacing writes, short and damaged files, replay
+// slots, and the music overrides of "replace\bgm.ini".
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "shell/bgm.h"
+#include "shell/fileio.h"
+#include "shell/gamestate.h"
+#include "shell/savefile.h"
+#include "shell/savefile_io.h"
+
+namespace {
+
+// Runs each test in a fresh empty folder.
+class SaveFolder : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char tmpl[] = "/tmp/vko01_saveXXXXXX";
+    ASSERT_NE(mkdtemp(tmpl), nullptr);
+    dir_ = tmpl;
+    char old[4096];
+    ASSERT_NE(getcwd(old, sizeof old), nullptr);
+    old_ = old;
+    ASSERT_EQ(chdir(dir_.c_str()), 0);
+    state_ = std::make_unique<GameState>();
+    std::memset(state_.get(), 0, sizeof(GameState));
+  }
+  void TearDown() override {
+    ASSERT_EQ(chdir(old_.c_str()), 0);
+    std::string cmd = "rm -rf '" + dir_ + "'";
+    ASSERT_EQ(std::system(cmd.c_str()), 0);
+  }
+  static std::vector<uint8_t> Slurp(const char* path) {
+    std::ifstream f(path, std::ios::binary);
+    return std::vector<uint8_t>((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
+  }
+  static void Spit(const char* path, const std::vector<uint8_t>& bytes) {
+    std::ofstream f(path, std::ios::binary);
+    f.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  }
+  GameState& s() { return *state_; }
+
+  std::string dir_, old_;
+  std::unique_ptr<GameState> state_;
+};
+
+TEST_F(SaveFolder, SettingsAndScoreRoundTripThroughFiles) {
+  s().bgmVolume = 40;
+  s().seVolume = 60;
+  s().padButton[0] = 12;
+  s().padButton[1] = 5;
+  s().padButton[2] = 6;
+  s().padButton[3] = 7;
+  s().hiScore[7] = 31337;
+  s().spellCaptures[200] = 3;
+  ASSERT_TRUE(SaveConfigFile(s()));
+  ASSERT_TRUE(SaveScoreFile(s()));
+  EXPECT_EQ(Slurp("vko01.cfg").size(), 20u);
+  EXPECT_EQ(Slurp("score.dat").size(), 1537u);
+  EXPECT_FALSE(GameFileOpensForReading("vko01.cfg.tmp"));
+
+  auto t = std::make_unique<GameState>();
+  EXPECT_EQ(ReadConfigFile(*t), SaveFileRead::Accepted);
+  EXPECT_EQ(ReadScoreFile(*t), SaveFileRead::Accepted);
+  EXPECT_EQ(t->bgmVolume, 40u);
+  EXPECT_EQ(t->seVolume, 60u);
+  EXPECT_EQ(t->padButton[0], 12u);
+  EXPECT_EQ(t->hiScore[7], 31337u);
+  EXPECT_EQ(t->spellCaptures[200], 3u);
+}
+
+TEST_F(SaveFolder, MissingDamagedAndShortFiles) {
+  EXPECT_EQ(ReadConfigFile(s()), SaveFileRead::Missing);
+  EXPECT_EQ(ReadScoreFile(s()), SaveFileRead::Missing);
+  Spit("vko01.cfg", {'v', 'k', 'o', '0', '1', 'c', 'f', 'j', 1, 2, 3});
+  EXPECT_EQ(ReadConfigFile(s()), SaveFileRead::Refused);
+  Spit("score.dat", {});
+  EXPECT_EQ(ReadScoreFile(s()), SaveFileRead::Refused);
+
+  // A short file decodes against zeros, whatever the buffer held before.
+  Spit("vko01.cfg", {'v', 'k', 'o', '0', '1', 'c', 'f', 'i'});
+  std::memset(s().fileBuffer, 0xFF, 64);
+  ASSERT_EQ(ReadConfigFile(s()), SaveFileRead::Accepted);
+  auto t = std::make_unique<GameState>();
+  std::memset(t->fileBuffer, 0x00, 64);
+  ASSERT_EQ(ReadConfigFile(*t), SaveFileRead::Accepted);
+  EXPECT_EQ(s().bgmVolume, t->bgmVolume);
+  EXPECT_EQ(s().livesSetting, t->livesSetting);
+  EXPECT_EQ(s().screenMode, t->screenMode);
+}
+
+TEST_F(SaveFolder, FailedWriteKeepsThePreviousFile) {
+  ASSERT_TRUE(WriteSaveFile("keep.dat", reinterpret_cast<const uint8_t*>("old!"), 3));
+  EXPECT_EQ(Slurp("keep.dat").size(), 4u);
+  // The target is replaced only by a complete temporary file: a folder in
+  // the temporary's place makes the write fail, and the old file survives.
+  ASSERT_EQ(mkdir("keep.dat.tmp", 0755), 0);
+  EXPECT_FALSE(WriteSaveFile("keep.dat", reinterpret_cast<const uint8_t*>("new data"), 7));
+  std::vector<uint8_t> kept = Slurp("keep.dat");
+  EXPECT_EQ(std::string(kept.begin(), kept.end()), "old!");
+  EXPECT_FALSE(WriteSaveFile("nofolder\\x.dat", reinterpret_cast<const uint8_t*>("x"), 0));
+}
+
+void FillReplayState(GameState& s, uint32_t frames, uint32_t score) {
+  s.difficulty = 1;
+  s.character = 2;
+  s.route = 3;
+  s.playSeed = 77;
+  s.score = score;
+  s.inputIndex = frames;
+  for (uint32_t i = 0; i < frames; ++i) s.recordInputs[i] = static_cast<uint8_t>(i);
+  for (int k = 0; k < 8; ++k) s.replayName[k] = 101;
+}
+
+TEST_F(SaveFolder, ReplaySaveCreatesTheFolderAndLoads) {
+  FillReplayState(s(), 300, 5555);
+  ASSERT_TRUE(SaveReplay(s(), 4));
+  EXPECT_EQ(Slurp("replay/vko01_05.rpy").size(), 80u + 300u + 1u);
+  EXPECT_TRUE(FileExists("replay\\vko01_05.rpy"));
+
+  auto t = std::make_unique<GameState>();
+  ASSERT_TRUE(LoadReplay(*t, 4));
+  EXPECT_EQ(t->replayHeader.inputCount, 300u);
+  EXPECT_EQ(t->replayHeader.score, 5555u);
+  EXPECT_EQ(t->playbackInputs[299], 299 & 255);
+  EXPECT_FALSE(LoadReplay(*t, 5));
+  EXPECT_FALSE(LoadReplay(*t, 20));
+  EXPECT_FALSE(LoadReplay(*t, -1));
+
+  s().inputIndex = kMaxReplayFrames + 1;
+  EXPECT_FALSE(SaveReplay(s(), 4));
+  EXPECT_EQ(Slurp("replay/vko01_05.rpy").size(), 381u);  // untouched
+}
+
+TEST_F(SaveFolder, ScanShowsOnlySlotsThatDecode) {
+  FillReplayState(s(), 10, 1000);
+  ASSERT_TRUE(SaveReplay(s(), 0));
+  FillReplayState(s(), 20, 2000);
+  ASSERT_TRUE(SaveReplay(s(), 2));
+  // Slot 2: damaged (count beyond the file); slot 4: far too large.
+  std::vector<uint8_t> bytes = Slurp("replay/vko01_03.rpy");
+  bytes.resize(60);
+  Spit("replay/vko01_03.rpy", bytes);
+  Spit("replay/vko01_05.rpy", std::vector<uint8_t>(kFileBufferSize + 100, 0));
+
+  auto t = std::make_unique<GameState>();
+  t->replaySlots[2].valid = 1;  // stale entries from an earlier scan
+  t->replaySlots[2].score = 1;
+  t->replaySlots[9].valid = 1;
+  EXPECT_EQ(ScanReplaySlots(*t), 3);
+  EXPECT_EQ(t->replaySlots[0].valid, 1);
+  EXPECT_EQ(t->replaySlots[0].score, 1000u);
+  EXPECT_EQ(t->replaySlots[0].inputCount, 10u);
+  EXPECT_EQ(t->replaySlots[0].difficulty, 1u);
+  EXPECT_EQ(t->replaySlots[0].character, 2u);
+  EXPECT_EQ(t->replaySlots[2].valid, 0);
+  EXPECT_EQ(t->replaySlots[2].score, 0u);
+  EXPECT_EQ(t->replaySlots[4].valid, 0);
+  EXPECT_EQ(t->replaySlots[9].valid, 0);
+
+  // A damaged slot does not play the replay decoded before it.
+  ASSERT_TRUE(LoadReplay(*t, 0));
+  EXPECT_FALSE(LoadReplay(*t, 2));
+  EXPECT_EQ(t->replayHeader.score, 1000u);
+}
+
+TEST_F(SaveFolder, MusicOverridesAcceptOnlyRegularFilesOfSaneLength) {
+  ASSERT_EQ(mkdir("replace", 0755), 0);
+  ASSERT_EQ(mkdir("music", 0755), 0);
+  Spit("music/title.wav", {'R', 'I', 'F', 'F'});
+  Spit("music/boss.wav", {'R', 'I', 'F', 'F'});
+  std::string longName(300, 'a');
+  std::ofstream ini("replace/bgm.ini");
+  ini << "[vko01_01]\r\nPath=music\\title.wav\r\nLoop=1234\r\n"
+      << "[vko01_02]\nPath=music\n"
+      << "[vko01_03]\nPath=" << longName << "\nLoop=5\n"
+      << "[vko01_27]\n Path = music/boss.wav \nLoop=-7\n"
+      << "[vko01_28]\nPath=music/title.wav\n";
+  ini.close();
+  ReadBgmOverrides(s());
+  EXPECT_STREQ(s().bgmPath[0], "music\\title.wav");
+  EXPECT_EQ(s().bgmLoop[0], 1234);
+  EXPECT_STREQ(s().bgmPath[1], "");  // a folder
+  EXPECT_STREQ(s().bgmPath[2], "");  // longer than 255 characters
+  EXPECT_EQ(s().bgmLoop[2], 5);
+  EXPECT_STREQ(s().bgmPath[26], "music/boss.wav");
+  EXPECT_EQ(s().bgmLoop[26], -7);
+  EXPECT_STREQ(s().bgmPath[27], "");  // only sections 1-27 are read
+  EXPECT_STREQ(s().bgmPath[31], "");
+}
+
+TEST(MusicTables, StageSlotsAndOverrideSections) {
+  EXPECT_EQ(StageTrackNumber(11, 2), 11);
+  EXPECT_EQ(StageTrackNumber(4, 2), 0);
+  EXPECT_EQ(StageLoopPointMs(5, 1), 8900);
+  EXPECT_EQ(StageLoopPointMs(11, 0), 15600);
+  EXPECT_EQ(BgmOverrideEntry(0, 0), 1);    // section 2
+  EXPECT_EQ(BgmOverrideEntry(8, 0), 13);   // section 14 for stages 6-9
+  EXPECT_EQ(BgmOverrideEntry(8, 1), 16);   // section 17
+  EXPECT_EQ(BgmOverrideEntry(11, 2), 22);  // section 23
+  EXPECT_EQ(BgmOverrideEntry(4, 2), 31);   // no track: the never-read entry
+  EXPECT_EQ(MusicRoomLoopPointMs(10), 17000);
+  EXPECT_EQ(MusicRoomLoopPointMs(11), 0);
+}
+
+}  // namespace

@@ -1,0 +1,327 @@
+// Sprite sheets: enemy bullets, items, the player sheet with shots and options,
+// enemies and familiars, bosses, and the portrait sheets.
+#include <cmath>
+
+#include "figures.h"
+#include "font.h"
+#include "layout.h"
+#include "sheets.h"
+
+namespace datagen {
+
+namespace {
+
+constexpr double kPi = 3.141592653589793;
+
+Rgba C(int r, int g, int b, int a = 255) { return MakeRgba(r, g, b, a); }
+
+// ---- Bullets ----
+
+void Round(Canvas& t, double cx, double cy, double r, Rgba hue) {
+  t.FillCircle(cx, cy, r, Shade(hue, 0.75));
+  t.FillCircle(cx, cy, r * 0.78, hue);
+  t.FillCircle(cx, cy, r * 0.45, Mix(hue, C(255, 255, 255), 0.85));
+}
+
+// An upward-pointing shape made of a polygon with a bright core.
+void Pointed(Canvas& t, const RectI& r, Rgba hue, int style) {
+  const double cx = r.x + r.w / 2.0, top = r.y + 0.5, bot = r.y + r.h - 0.5;
+  const double hw = r.w / 2.0 - 0.5;
+  const Rgba light = Mix(hue, C(255, 255, 255), 0.8);
+  switch (style) {
+    case 0:  // rice grain
+      t.FillEllipse(cx, (top + bot) / 2, hw, (bot - top) / 2, hue);
+      t.FillEllipse(cx, (top + bot) / 2, hw * 0.45, (bot - top) / 2 * 0.6, light);
+      break;
+    case 1:  // needle
+      t.FillPolygon({{cx, top}, {cx + hw, bot - r.h * 0.3}, {cx, bot}, {cx - hw, bot - r.h * 0.3}}, hue);
+      t.FillPolygon({{cx, top + r.h * 0.2}, {cx + hw * 0.4, bot - r.h * 0.35}, {cx - hw * 0.4, bot - r.h * 0.35}}, light);
+      break;
+    case 2:  // arrowhead
+      t.FillPolygon({{cx, top}, {cx + hw, top + r.h * 0.55}, {cx + hw * 0.35, top + r.h * 0.45},
+                     {cx + hw * 0.35, bot}, {cx - hw * 0.35, bot}, {cx - hw * 0.35, top + r.h * 0.45},
+                     {cx - hw, top + r.h * 0.55}},
+                    hue);
+      t.Line(cx, top + r.h * 0.2, cx, bot - 1, std::max(1.0, hw * 0.4), light);
+      break;
+    case 3:  // scale
+      t.FillPolygon({{cx, top}, {cx + hw, bot - hw}, {cx, bot}, {cx - hw, bot - hw}}, hue);
+      t.FillEllipse(cx, bot - hw - 1, hw * 0.5, hw * 0.5, light);
+      break;
+    case 4:  // drop
+      t.FillCircle(cx, bot - hw, hw, hue);
+      t.FillPolygon({{cx, top}, {cx + hw * 0.9, bot - hw}, {cx - hw * 0.9, bot - hw}}, hue);
+      t.FillCircle(cx, bot - hw, hw * 0.5, light);
+      break;
+    case 5:  // crystal
+      t.FillPolygon({{cx, top}, {cx + hw, r.y + r.h * 0.45}, {cx, bot}, {cx - hw, r.y + r.h * 0.45}}, hue);
+      t.FillPolygon({{cx, top + 2}, {cx + hw * 0.4, r.y + r.h * 0.45}, {cx, bot - 2}}, light);
+      break;
+    case 6: {  // snowflake with a longer upper arm
+      for (int k = 0; k < 6; ++k) {
+        const double a = (-90 + k * 60) * kPi / 180.0;
+        const double len = (k == 0 ? 1.0 : 0.8) * hw;
+        t.Line(cx, r.y + r.h / 2.0, cx + len * std::cos(a), r.y + r.h / 2.0 + len * std::sin(a), 2.0, hue);
+      }
+      t.FillCircle(cx, r.y + r.h / 2.0, hw * 0.3, light);
+      break;
+    }
+    case 7: {  // comet: bright head at the top, tail below
+      t.FillPolygon({{cx - hw * 0.8, top + hw}, {cx + hw * 0.8, top + hw}, {cx, bot}}, Rgba{hue.r, hue.g, hue.b, 170});
+      Round(t, cx, top + hw, hw * 0.95, hue);
+      break;
+    }
+    default:  // amulet card with a point
+      t.FillPolygon({{cx, top}, {cx + hw, top + hw}, {cx + hw, bot}, {cx - hw, bot}, {cx - hw, top + hw}}, light);
+      t.FillPolygon({{cx, top + 3}, {cx + hw - 3, top + hw + 1}, {cx + hw - 3, bot - 3}, {cx - hw + 3, bot - 3},
+                     {cx - hw + 3, top + hw + 1}},
+                    hue);
+      break;
+  }
+}
+
+void AdditiveOrb(Canvas& t, const RectI& r, Rgba hue) {
+  const double cx = r.x + r.w / 2.0, cy = r.y + r.h / 2.0, rad = r.w / 2.0 - 0.5;
+  t.SetClip(r.x, r.y, r.w, r.h);
+  t.Glow(cx, cy, rad, Shade(hue, 0.9), 1.6, true);
+  t.Glow(cx, cy, rad * 0.55, hue, 1.2, true);
+  t.Glow(cx, cy, rad * 0.3, C(255, 255, 255), 1.0, true);
+  t.ResetClip();
+}
+
+}  // namespace
+
+Rgba BulletHue(int i) {
+  static const double hues[9] = {0, 28, 55, 120, 165, 195, 225, 270, 315};
+  if (i == 9) return C(235, 235, 240);
+  return Hsv(hues[(i % 10 + 10) % 10 % 9], 0.85, 1.0);
+}
+
+Canvas MakeBulletSheet() {
+  Canvas t(512, 512);
+  for (int type = 0; type < 172; ++type) {
+    const RectI r = BulletRect(type);
+    const Rgba hue = BulletHue(type % 10);
+    const int fam = type / 10;
+    const double cx = r.x + r.w / 2.0, cy = r.y + r.h / 2.0;
+    switch (fam) {
+      case 0: case 1: case 2: Round(t, cx, cy, r.w / 2.0 - 0.5, hue); break;
+      case 3: Pointed(t, r, hue, 0); break;
+      case 4: Pointed(t, r, hue, 1); break;
+      case 5: Pointed(t, r, hue, 2); break;
+      case 6: Pointed(t, r, hue, 3); break;
+      case 7: case 13: AdditiveOrb(t, r, hue); break;
+      case 8: Pointed(t, r, hue, 8); break;
+      case 9: Pointed(t, r, hue, 4); break;
+      case 10: Pointed(t, r, hue, 1); break;
+      case 11: Pointed(t, r, hue, 0); break;
+      case 12: Pointed(t, r, hue, 5); break;
+      case 14: Pointed(t, r, hue, 6); break;
+      case 15: Pointed(t, r, hue, 7); break;
+      case 16: Pointed(t, r, hue, 4); break;
+      default:
+        if (type == 170) AdditiveOrb(t, r, C(255, 120, 200));
+        else Pointed(t, r, C(180, 220, 255), 1);
+        break;
+    }
+  }
+  return t;
+}
+
+Canvas MakeItemSheet() {
+  Canvas t(128, 32);
+  static const Rgba colors[8] = {C(230, 40, 40),  C(230, 40, 40),  C(60, 110, 240), C(40, 190, 70),
+                                 C(230, 60, 200), C(250, 230, 90), C(250, 200, 30), C(40, 220, 230)};
+  static const char* labels[8] = {"P", "P", "点", "B", "1UP", "", "F", "G"};
+  for (int k = 0; k < 8; ++k) {
+    const int x = k * 16;
+    const Rgba col = colors[k];
+    if (k == 5) {
+      t.FillStar(x + 8, 8, 6, 2.6, 5, -90, col);
+    } else if (k == 4) {
+      t.FillStar(x + 8, 8, 8, 4.2, 5, -90, col);
+    } else {
+      const double half = k == 1 ? 7.5 : 6.0;
+      t.FillRect(static_cast<int>(x + 8 - half), static_cast<int>(8 - half), static_cast<int>(half * 2),
+                 static_cast<int>(half * 2), Shade(col, 0.6));
+      t.FillRect(static_cast<int>(x + 9 - half), static_cast<int>(9 - half), static_cast<int>(half * 2 - 2),
+                 static_cast<int>(half * 2 - 2), col);
+    }
+    if (labels[k][0]) {
+      TextStyle st;
+      st.size = k == 4 ? 7 : (k == 1 ? 12 : 10);
+      st.bold = true;
+      st.color = C(255, 255, 255);
+      DrawTextCentered(t, x + 8, 8, labels[k], st);
+    }
+    // Marker above the field: an upward arrow in the kind's colour.
+    t.FillPolygon({{x + 8.0, 17.0}, {x + 15.0, 26.0}, {x + 11.0, 26.0}, {x + 11.0, 31.0}, {x + 5.0, 31.0},
+                   {x + 5.0, 26.0}, {x + 1.0, 26.0}},
+                  col);
+    t.FillCircle(x + 8, 24, 1.5, C(255, 255, 255));
+  }
+  t.MakeKeySafe();
+  return t;
+}
+
+namespace {
+
+void Bolt(Canvas& t, const RectI& r, Rgba hue, int seed) {
+  const double cx = r.x + r.w / 2.0;
+  std::vector<Point> pts;
+  const int n = 6;
+  for (int i = 0; i <= n; ++i) {
+    const double y = r.y + 1 + (r.h - 2) * i / static_cast<double>(n);
+    const double off = (i == 0 || i == n) ? 0 : ((i + seed) % 2 ? 1 : -1) * r.w * 0.28;
+    pts.push_back({cx + off, y});
+  }
+  for (size_t i = 1; i < pts.size(); ++i) {
+    t.Line(pts[i - 1].x, pts[i - 1].y, pts[i].x, pts[i].y, r.w * 0.35, Rgba{hue.r, hue.g, hue.b, 140});
+    t.Line(pts[i - 1].x, pts[i - 1].y, pts[i].x, pts[i].y, r.w * 0.14, C(255, 255, 230));
+  }
+}
+
+void VerticalBeam(Canvas& t, const RectI& r, Rgba hue) {
+  for (int y = r.y; y < r.y + r.h; ++y)
+    for (int x = r.x; x < r.x + r.w; ++x) {
+      const double d = std::fabs((x + 0.5) - (r.x + r.w / 2.0)) / (r.w / 2.0);
+      const double k = std::max(0.0, 1.0 - d);
+      const double tip = std::min(1.0, (y - r.y + 0.5) / 12.0);  // soft far end
+      const double core = std::pow(k, 3.0);
+      const Rgba c = Mix(Shade(hue, k * tip), C(255, 255, 255), core * 0.8 * tip);
+      t.Set(x, y, Rgba{c.r, c.g, c.b, static_cast<uint8_t>(std::lround(255 * std::min(1.0, k * 1.5) * tip))});
+    }
+}
+
+}  // namespace
+
+Canvas MakePlayerSheet() {
+  Canvas t(512, 640);
+  for (int i = 0; i < 45; ++i) {
+    const int row = i / 15, col = i % 15;
+    DrawFigure(t, col * 32, row * 48, 32, 48, PlayerStyle(col / 3), static_cast<Pose>(row), col % 3);
+  }
+  // Hit marker.
+  t.FillCircle(484, 4, 3.6, C(255, 60, 60));
+  t.FillCircle(484, 4, 2.2, C(255, 255, 255));
+  const Rgba thunder[7] = {C(250, 220, 60), C(230, 200, 90), C(240, 150, 250), C(255, 240, 120),
+                           C(160, 140, 250), C(250, 180, 60), C(200, 240, 255)};
+  for (int k = 0; k <= 6; ++k) Bolt(t, PlayerShotRect(k), thunder[k], k);
+  for (int k = 7; k <= 13; ++k) VerticalBeam(t, PlayerShotRect(k), C(250, 230, 120));
+  {
+    const RectI r = PlayerShotRect(14);
+    Round(t, r.x + 16, r.y + 16, 13, C(250, 220, 60));
+    t.Line(r.x + 10, r.y + 9, r.x + 20, r.y + 23, 2, C(255, 255, 255));
+  }
+  VerticalBeam(t, PlayerShotRect(15), C(255, 110, 60));
+  VerticalBeam(t, PlayerShotRect(16), C(255, 170, 80));
+  for (int k = 17; k <= 18; ++k) {
+    const RectI r = PlayerShotRect(k);
+    RectI card{r.x + 9, r.y + 2, 14, 28};
+    Pointed(t, card, k == 17 ? C(230, 40, 60) : C(250, 120, 60), 8);
+  }
+  for (int k = 20; k <= 21; ++k) {
+    const RectI r = PlayerShotRect(k);
+    Pointed(t, r, k == 20 ? C(150, 210, 255) : C(210, 240, 255), 5);
+  }
+  for (int k = 22; k <= 25; ++k) {
+    const RectI r = PlayerShotRect(k);
+    const Rgba leaf = (k % 2 == 0) ? C(240, 120, 30) : C(220, 50, 40);
+    t.FillEllipse(r.x + 16, r.y + 30, 10, 24, leaf);
+    t.Line(r.x + 16, r.y + 8, r.x + 16, r.y + 60, 1.6, Shade(leaf, 0.55));
+    for (int j = 0; j < 3; ++j) {
+      t.Line(r.x + 16, r.y + 22 + j * 10, r.x + 9, r.y + 15 + j * 10, 1.0, Shade(leaf, 0.55));
+      t.Line(r.x + 16, r.y + 22 + j * 10, r.x + 23, r.y + 15 + j * 10, 1.0, Shade(leaf, 0.55));
+    }
+  }
+  VerticalBeam(t, PlayerShotRect(26), C(120, 250, 150));
+  {
+    const RectI r = PlayerShotRect(27);
+    Pointed(t, r, C(255, 250, 170), 4);
+  }
+  {
+    const RectI r = PlayerShotRect(28);
+    Pointed(t, r, C(250, 200, 90), 7);
+  }
+  // Options: 0 the drum spirit, 2 the snowflake ring piece, 3 the glowing third character.
+  {
+    const RectI r = OptionRect(0);
+    t.FillEllipse(r.x + 16, r.y + 26, 12, 15, C(200, 60, 40));
+    t.FillEllipse(r.x + 16, r.y + 14, 12, 4, C(250, 235, 200));
+    t.FillEllipse(r.x + 16, r.y + 38, 12, 4, C(250, 235, 200));
+    t.FillStar(r.x + 16, r.y + 26, 6, 2.5, 3, -90, C(250, 220, 60));
+    OutlineRegion(t, r.x, r.y, r.w, r.h, C(24, 20, 36));
+  }
+  {
+    const RectI r = OptionRect(2);
+    for (int k = 0; k < 6; ++k) {
+      const double a = (k * 60 - 90) * kPi / 180.0;
+      t.Line(r.x + 32, r.y + 32, r.x + 32 + 26 * std::cos(a), r.y + 32 + 26 * std::sin(a), 3.5, C(200, 235, 255));
+      t.Line(r.x + 32 + 14 * std::cos(a), r.y + 32 + 14 * std::sin(a),
+             r.x + 32 + 14 * std::cos(a) + 8 * std::cos(a + 0.8), r.y + 32 + 14 * std::sin(a) + 8 * std::sin(a + 0.8),
+             2.0, C(200, 235, 255));
+      t.Line(r.x + 32 + 14 * std::cos(a), r.y + 32 + 14 * std::sin(a),
+             r.x + 32 + 14 * std::cos(a) + 8 * std::cos(a - 0.8), r.y + 32 + 14 * std::sin(a) + 8 * std::sin(a - 0.8),
+             2.0, C(200, 235, 255));
+    }
+    t.FillCircle(r.x + 32, r.y + 32, 5, C(255, 255, 255));
+  }
+  {
+    const RectI r = OptionRect(3);
+    t.Glow(r.x + 16, r.y + 24, 16, C(255, 220, 120), 1.2);
+    DrawFigure(t, r.x, r.y, r.w, r.h, PlayerStyle(2), Pose::kCast, 2);
+  }
+  t.MakeKeySafe();
+  t.Set(0, 0, Rgba{});  // the invisible pulse shot's one pixel
+  return t;
+}
+
+Canvas MakeZakoSheet() {
+  Canvas t(1088, 512);
+  for (int set = 0; set < 32; ++set)
+    for (int row = 0; row < 3; ++row)
+      for (int step = 0; step < 3; ++step) {
+        const int cellRow = 3 * (set / 8) + row, cellCol = 3 * (set % 8) + step;
+        DrawEnemy(t, cellCol * 32, cellRow * 32, set, row, step);
+      }
+  // Underlay: a slow magic circle drawn beneath strong enemies.
+  {
+    Canvas u(64, 64);
+    u.Ring(32, 32, 29, 2, C(150, 200, 255, 200));
+    u.Ring(32, 32, 22, 1.2, C(150, 200, 255, 170));
+    u.FillStar(32, 32, 22, 9, 6, -90, C(120, 170, 255, 90));
+    for (int k = 0; k < 12; ++k) {
+      const double a = k * 30 * kPi / 180.0;
+      u.FillCircle(32 + 25.5 * std::cos(a), 32 + 25.5 * std::sin(a), 1.3, C(220, 240, 255, 220));
+    }
+    u.MakeKeySafe();
+    t.Draw(u, 0, 384);
+  }
+  for (int i = 0; i < 32; ++i) DrawFamiliar(t, 64 * ((i % 16) + 1), 64 * ((i / 16) + 6), i % 16, i < 16);
+  return t;
+}
+
+Canvas MakeBossSheet() {
+  Canvas t(960, 768);
+  for (int set = 0; set < 15; ++set)
+    for (int pose = 0; pose < 4; ++pose)
+      for (int step = 0; step < 3; ++step) {
+        const int col = 3 * (set % 5) + step, row = 4 * (set / 5) + pose;
+        DrawFigure(t, col * 64, row * 64, 64, 64, OtherStyle(set), static_cast<Pose>(pose), step);
+      }
+  return t;
+}
+
+Canvas MakeCutinSheet() {
+  Canvas t(1000, 900);
+  for (int i = 0; i < 15; ++i) DrawPortrait(t, 200 * (i % 5), 300 * (i / 5), 200, 300, OtherStyle(i));
+  return t;
+}
+
+Canvas MakeCutinPlayerSheet() {
+  Canvas t(1000, 300);
+  for (int c = 0; c < 5; ++c) DrawPortrait(t, 200 * c, 0, 200, 300, PlayerStyle(c));
+  return t;
+}
+
+}  // namespace datagen
