@@ -48,7 +48,7 @@ void ReadBgmOverrides(GameState& state) {
   const char* ini = "replace\\bgm.ini";
   if (!GameIsRegularFile(ini)) return;
   for (int s = 1; s <= 27; ++s) {
-    char section[16];
+    char section[24];
     std::snprintf(section, sizeof section, "vko01_%02d", s);
     char path[1024];
     int length = GameReadProfileString(section, "Path", "", path, sizeof path, ini);

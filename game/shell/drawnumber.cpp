@@ -1,4 +1,5 @@
-// The number drawers: one digit graph per place at a fixed pitch.
+// The number drawers (one digit graph per place at a fixed pitch) and the
+// name-glyph drawer.
 #include "shell/gamemath.h"
 #include "library/tesra.h"
 
@@ -22,4 +23,9 @@ void DrawNumber(int32_t digits, int32_t x, int32_t y, uint32_t value, const int3
 void DrawNumberSmall(int32_t digits, int32_t x, int32_t y, int32_t value, const int32_t* table) {
   uint8_t places[10];
   DrawDigits(SmallNumberDigits(digits, value, places), places, x, y, 6, table);
+}
+
+void DrawNameGlyph(int32_t x, int32_t y, uint32_t cell, const int32_t* glyphTable) {
+  if (!IsNameGlyphCell(cell)) return;
+  ApiDrawGraphAt(x, y, glyphTable[cell], 1);
 }

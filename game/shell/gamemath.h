@@ -27,3 +27,10 @@ void DrawNumberSmall(int32_t digits, int32_t x, int32_t y, int32_t value, const 
 // first; returns the count written (0 for digits <= 0, at most 10).
 int NumberDigits(int32_t digits, uint32_t value, uint8_t* out);
 int SmallNumberDigits(int32_t digits, int32_t value, uint8_t* out);
+
+// Name glyphs: cells 0-103 of the glyph alphabet (101 blank, 102 end mark,
+// 103 cursor frame). A cell above 103, as a damaged file may hold, draws
+// nothing.
+constexpr uint32_t kNameGlyphCount = 104;
+inline bool IsNameGlyphCell(uint32_t cell) { return cell < kNameGlyphCount; }
+void DrawNameGlyph(int32_t x, int32_t y, uint32_t cell, const int32_t* glyphTable);

@@ -10,8 +10,9 @@
 
 namespace {
 
-// Reads a whole file into fileBuffer over zeros. Missing when it does not
-// open; Refused when it is larger than the buffer or a read fails.
+// Reads at most capacity bytes of a file into fileBuffer over zeros. Missing
+// when it does not open or its read fails (the defaults stay, as for a
+// missing file).
 SaveFileRead ReadIntoFileBuffer(GameState& state, const char* name, uint32_t capacity,
                                 uint32_t* size) {
   std::memset(state.fileBuffer, 0, kFileBufferSize);
@@ -19,7 +20,7 @@ SaveFileRead ReadIntoFileBuffer(GameState& state, const char* name, uint32_t cap
   if (!GameFileOpensForReading(name)) return SaveFileRead::Missing;
   if (!GameReadFile(name, state.fileBuffer, capacity, &fileSize, &got)) {
     std::fprintf(stderr, "vko01: reading %s failed\n", name);
-    return SaveFileRead::Refused;
+    return SaveFileRead::Missing;
   }
   *size = got;
   return SaveFileRead::Accepted;

@@ -1,6 +1,7 @@
 // The image, drawing, screen and font entry points of the library, and the
 // registrar that lets the library start and end the graphics system.
 #include "core/hooks.h"
+#include "core/library.h"
 #include "core/lock.h"
 #include "core/log.h"
 #include "graphics/font.h"
@@ -12,6 +13,12 @@
 namespace {
 
 int InitializeGraphicsSystem() {
+  // The mode the library start settled on (ApiSetScreenMode is the core's).
+  g_screenSettings.width = g_librarySettings.screenWidth;
+  g_screenSettings.height = g_librarySettings.screenHeight;
+  g_screenSettings.bits = g_librarySettings.colorBits == 32 ? 32 : 16;
+  g_screenSettings.refreshRate = g_librarySettings.refreshRate;
+  g_screenSettings.windowed = g_librarySettings.windowed;
   if (CreateScreens() != 0) {
     LogFormatLine("画面の作成に失敗しました");
     return -1;
@@ -39,11 +46,6 @@ struct GraphicsRegistrar {
 const GraphicsRegistrar g_graphicsRegistrar;
 
 }  // namespace
-
-int ApiSetScreenMode(int width, int height, int colorBits, int refreshRate) {
-  LibraryLockGuard guard;
-  return SetScreenModeInner(width, height, colorBits, refreshRate);
-}
 
 int ApiLoadGraphFromFile(const char* fileName, int) {
   LibraryLockGuard guard;

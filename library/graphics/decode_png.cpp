@@ -17,6 +17,8 @@ void ReadFromStream(png_structp png, png_bytep buffer, png_size_t length) {
 }
 
 void QuietWarning(png_structp, png_const_charp) {}
+// Unwinds to the decoder without printing; the loader writes the log line.
+void QuietError(png_structp png, png_const_charp) { png_longjmp(png, 1); }
 
 struct PngWork {
   png_structp png = nullptr;
@@ -34,7 +36,7 @@ int DecodePng(ImageStream* stream, GraphImage* image) {
 
   PngWork work;  // outlives the jump: only plain pointers, read back after it
   PngWork* w = &work;
-  w->png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, QuietWarning);
+  w->png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, QuietError, QuietWarning);
   if (!w->png) return -1;
   w->info = png_create_info_struct(w->png);
   if (!w->info) {

@@ -143,3 +143,11 @@ int PlotPixelInner(int x, int y, uint32_t color) {
   AfterDraw();
   return result;
 }
+
+int LoadAndDrawGraphInner(int x, int y, const char* fileName, int transparency) {
+  const int graph = LoadGraphInner(fileName);
+  if (graph < 0) return -1;
+  const int result = DrawGraphAtInner(x, y, graph, transparency);
+  DeleteGraph(graph);  // drawn once, then let go
+  return result;
+}

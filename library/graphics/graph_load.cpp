@@ -99,11 +99,3 @@ int CreateBlankGraphInner(int width, int height) {
   if (handle < 0) FreeMemImg(&memimg);
   return handle;
 }
-
-int LoadAndDrawGraphInner(int x, int y, const char* fileName, int transparency) {
-  const int graph = LoadGraphInner(fileName);
-  if (graph < 0) return -1;
-  const int result = DrawGraphAtInner(x, y, graph, transparency);
-  DeleteGraph(graph);
-  return result;
-}

@@ -94,30 +94,6 @@ MEMIMG* BlendGraphMemImg() {
   return image;
 }
 
-int SetScreenModeInner(int width, int height, int colorBits, int refreshRate) {
-  if (width == -1) width = g_screenSettings.width;
-  if (height == -1) height = g_screenSettings.height;
-  if (colorBits == -1) colorBits = g_screenSettings.bits;
-  if (refreshRate == -1) refreshRate = g_screenSettings.refreshRate;
-  if (colorBits != 8 && colorBits != 16 && colorBits != 32) return -1;
-  if (width <= 0 || height <= 0 || width > 4096 || height > 4096) return -1;
-  int result = 0;
-  if (colorBits == 8) {
-    width = 640;
-    height = 480;
-    colorBits = 16;
-    result = -2;
-  }
-  const bool changed = width != g_screenSettings.width || height != g_screenSettings.height ||
-                       colorBits != g_screenSettings.bits;
-  g_screenSettings.width = width;
-  g_screenSettings.height = height;
-  g_screenSettings.bits = colorBits;
-  g_screenSettings.refreshRate = refreshRate;
-  if (g_screensExist && changed && CreateScreens() != 0) return -1;
-  return result;
-}
-
 int SelectDrawTargetInner(int target) {
   if (!g_screensExist) return -1;
   if (target != BackBufferTarget && target != FrontBufferTarget) {

@@ -24,9 +24,6 @@ bool ScreensExist();
 MEMIMG* GetBackScreenMemImg();
 MEMIMG* GetFrontScreenMemImg();
 
-// (width, height, bits, rate; -1 keeps a value). 0 set, -2 fell back to
-// 640 x 480 x 16, -1 refused.
-int SetScreenModeInner(int width, int height, int colorBits, int refreshRate);
 // BackBufferTarget, FrontBufferTarget or a render-target graph; resets the
 // draw area to the target's size. -1 for anything else.
 int SelectDrawTargetInner(int target);

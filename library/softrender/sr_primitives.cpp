@@ -6,6 +6,7 @@
 #include "softrender/softrender.h"
 #include "softrender/sr_blit_common.h"
 #include "softrender/sr_pixel.h"
+#include "softrender/sr_primitives.h"
 
 namespace sr {
 namespace {
@@ -229,5 +230,19 @@ void MemImgDrawSegments(MEMIMG* image, const int32_t* segments, int32_t count) {
   for (int32_t i = 0; i < count; ++i) {
     const int32_t* s = segments + 6 * static_cast<intptr_t>(i);
     MemImgDrawSegment(image, s[0], s[1], s[2], s[3], static_cast<uint32_t>(s[4]));
+  }
+}
+
+void sr::BuildBoxFrameSegments(int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32_t colour,
+                               int32_t param, int32_t out[24]) {
+  // Wrapping: a hostile INT32_MIN corner must not be undefined.
+  const int32_t right = static_cast<int32_t>(static_cast<uint32_t>(x2) - 1u);
+  const int32_t bottom = static_cast<int32_t>(static_cast<uint32_t>(y2) - 1u);
+  const int32_t points[4][4] = {
+      {x1, y1, right, y1}, {right, y1, right, bottom}, {right, bottom, x1, bottom}, {x1, bottom, x1, y1}};
+  for (int i = 0; i < 4; ++i) {
+    for (int j = 0; j < 4; ++j) out[6 * i + j] = points[i][j];
+    out[6 * i + 4] = static_cast<int32_t>(colour);
+    out[6 * i + 5] = param;
   }
 }

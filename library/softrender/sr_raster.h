@@ -72,7 +72,8 @@ int RasterDrawArea(const MEMIMG* target, IntRect* area);
 // Clips a triangle that crosses the depth range 0..1 in clip space. Returns
 // the number of vertices of the clipped polygon written to out (3..7, in
 // screen space again), or 0 when nothing is to be drawn. Vertices whose
-// crossing parameter is not finite or leaves 0..1 drop the whole polygon.
+// crossing parameter is not finite or leaves 0..1, or a vertex that is not
+// finite in screen space, drop the whole polygon.
 constexpr int RasterClipCapacity = 7;
 int RasterClipDepthRange(const RasterVertex* triangle, RasterVertex* out);
 

@@ -110,6 +110,10 @@ int RasterClipDepthRange(const RasterVertex* tri, RasterVertex* out) {
     v.x *= w;
     v.y *= w;
     v.z *= w;
+    // A vertex made of infinities (w of 0) cannot be placed: drop the polygon.
+    if (!std::isfinite(v.x) || !std::isfinite(v.y) || !std::isfinite(v.z) ||
+        !std::isfinite(v.rhw))
+      return 0;
     out[i] = v;
   }
   return afterNear;

@@ -255,11 +255,12 @@ int RasterSetUp(MEMIMG* target, MEMIMG* depthBuffer, const MEMIMG* texture,
   plane(RasterScaleColour, [](const RasterVertex& q) { return ColourByte(q.color, 24); },
         &frame->alpha);
 
-  frame->targetRow = target->pixels + static_cast<intptr_t>(basis.firstRow) * target->pitch;
+  // Row pointers of the first drawn row (the image start when no row is drawn).
+  const intptr_t rowOffset = rows > 0 ? basis.firstRow : 0;
+  frame->targetRow = target->pixels + rowOffset * target->pitch;
   frame->targetPitch = target->pitch;
   if (depthBuffer) {
-    frame->depthRow =
-        depthBuffer->pixels + static_cast<intptr_t>(basis.firstRow) * depthBuffer->pitch;
+    frame->depthRow = depthBuffer->pixels + rowOffset * depthBuffer->pitch;
     frame->depthPitch = depthBuffer->pitch;
   } else {
     frame->depthRow = nullptr;

@@ -30,25 +30,22 @@ int MakeHandle(uint32_t serial, int slot) {
   return static_cast<int>(((serial | 0x1000u) << 16) | static_cast<uint32_t>(slot));
 }
 
-// The wait of a play of type 0 when the entry points are not linked: a refill
-// pass, and on the null device one millisecond of its clock.
+// The pass a play of type 0 runs while it waits when the entry points are
+// not linked: the refill of the stream sounds.
 int LocalMessagePass() {
   RefillStreamSounds();
-  if (AudioDeviceBackend() == AudioBackend::Null) {
-    AudioNullRender(nullptr, kAudioMixRate / 1000);
-  }
   return 0;
 }
 
-void WaitOneMillisecond() {
+}  // namespace
+
+void SoundWaitOneMillisecond() {
   if (AudioDeviceBackend() == AudioBackend::Null) {
     AudioNullRender(nullptr, kAudioMixRate / 1000);
   } else {
     std::this_thread::sleep_for(std::chrono::milliseconds(1));
   }
 }
-
-}  // namespace
 
 bool SoundSystemStarted() { return g_started; }
 void SetSoundBackend(AudioBackend backend) { g_backend = backend; }
@@ -242,7 +239,7 @@ int PlaySoundHandle(int h, int type, int fromStart) {
   r->startTime = SoundMilliseconds();
   if (type == 0) {
     int (*pass)() = g_soundMessagePass ? g_soundMessagePass : LocalMessagePass;
-    while (pass() == 0 && IsSoundPlaying(h) == 1) WaitOneMillisecond();
+    while (pass() == 0 && IsSoundPlaying(h) == 1) SoundWaitOneMillisecond();
   }
   return 0;
 }

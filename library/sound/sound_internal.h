@@ -82,6 +82,9 @@ AudioBackend GetSoundBackend();
 // ProcessMessage once the entry points are linked, else a refill pass.
 extern int (*g_soundMessagePass)();
 uint32_t SoundMilliseconds();
+// One millisecond of waiting: a sleep, or on the null device one millisecond
+// of its clock rendered now.
+void SoundWaitOneMillisecond();
 
 int InitializeSoundSystem();
 int TerminateSoundSystem();

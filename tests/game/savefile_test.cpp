@@ -383,4 +383,52 @@ TEST(ReplayFile, LongestRecordingFitsTheBufferExactly) {
   EXPECT_EQ(EncodeReplayFile(*s, buf.data()), 0u);
 }
 
+TEST(ReplayFile, GarbageIsRefusedOrFullyInsideTheFile) {
+  // Random images, half of them with a valid magic and version, decoded at
+  // random sizes: an accepted one never claims inputs beyond the file.
+  uint32_t seed = 12345;
+  auto next = [&seed] {
+    seed = seed * 1103515245u + 12345u;
+    return seed >> 8;
+  };
+  std::vector<uint8_t> buf(kFileBufferSize);
+  auto s = NewState();
+  int accepted = 0;
+  for (int round = 0; round < 3000; ++round) {
+    uint32_t size = next() % 400;
+    for (uint32_t i = 0; i < size; ++i) buf[i] = static_cast<uint8_t>(next());
+    if (round % 2 == 0 && size >= 8) {
+      std::memcpy(buf.data(), "vko01rpi", 8);
+      if (size >= 80) {
+        // Plain header fields in range, the count random but often small.
+        std::vector<uint8_t> plain(buf.begin(), buf.begin() + size);
+        plain[8] = static_cast<uint8_t>(next() % 5);
+        plain[9] = static_cast<uint8_t>((next() % 5) << 4);
+        plain[13] = static_cast<uint8_t>(next() % 4);
+        uint32_t count = next() % 600;
+        std::memcpy(&plain[16], &count, 4);
+        ScrambleSaveData(plain.data(), static_cast<int32_t>(size - 8));
+        std::copy(plain.begin(), plain.end(), buf.begin());
+      }
+    }
+    if (DecodeReplayFile(*s, buf.data(), size)) {
+      ++accepted;
+      ASSERT_LE(s->replayHeader.inputCount + kReplayHeaderSize, size);
+      ASSERT_LE(s->replayHeader.difficulty, 4u);
+      ASSERT_LE(s->replayHeader.character, 4u);
+      ASSERT_LE(s->replayHeader.route, 3u);
+    }
+    uint8_t cfg[20];
+    for (uint8_t& b : cfg) b = static_cast<uint8_t>(next());
+    if (round % 3 == 0) std::memcpy(cfg, "vko01cfi", 8);
+    if (DecodeConfigFile(cfg, *s)) {
+      ASSERT_LE(s->livesSetting, 2u);
+      ASSERT_LE(s->frameSkip, 2u);
+      ASSERT_LE(s->bgmVolume, 100u);
+      for (uint32_t b : s->padButton) ASSERT_TRUE(b >= 4 && b <= 31);
+    }
+  }
+  EXPECT_GT(accepted, 50);
+}
+
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include <cstring>
 #include <functional>
+#include <initializer_list>
 
 #include "graphics/graph_image.h"
 #include "graphics/image_convert.h"

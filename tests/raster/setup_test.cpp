@@ -9,7 +9,7 @@ struct SetUpResult {
   RasterFrame frame;
 };
 
-SetUpResult SetUp(MEMIMG* target, const RasterVertex* tri, const MEMIMG* texture) {
+SetUpResult RunSetUp(MEMIMG* target, const RasterVertex* tri, const MEMIMG* texture) {
   SetUpResult r{};
   IntRect area;
   if (!RasterDrawArea(target, &area)) return r;
@@ -35,11 +35,11 @@ class RasterSetUpTest : public ::testing::Test {
 
 TEST_F(RasterSetUpTest, FirstRowFollowsTheRowCentre) {
   RasterVertex tri[3] = {Vtx(10, 2.5f), Vtx(30, 20), Vtx(5, 20)};
-  SetUpResult r = SetUp(&target, tri, &texture);
+  SetUpResult r = RunSetUp(&target, tri, &texture);
   ASSERT_EQ(r.ok, 1);
   EXPECT_EQ(r.frame.firstRow, 3);
   tri[0].y = 2.4f;
-  r = SetUp(&target, tri, &texture);
+  r = RunSetUp(&target, tri, &texture);
   ASSERT_EQ(r.ok, 1);
   EXPECT_EQ(r.frame.firstRow, 2);
   // Rows run while their centre is above the bottom vertex: 19.5 is, 20.5 is not.
@@ -49,7 +49,7 @@ TEST_F(RasterSetUpTest, FirstRowFollowsTheRowCentre) {
 TEST_F(RasterSetUpTest, SpanEndsOnPixelCentres) {
   // Flat bottom; at row 4 (centre 4.5) the edges cross x = 10.5 and x = 20.5.
   const RasterVertex tri[3] = {Vtx(15.5f, 0.5f), Vtx(5.5f, 8.5f), Vtx(25.5f, 8.5f)};
-  const SetUpResult r = SetUp(&target, tri, &texture);
+  const SetUpResult r = RunSetUp(&target, tri, &texture);
   ASSERT_EQ(r.ok, 1);
   const SpanEntry s = RowSpan(r, 4);
   EXPECT_EQ(s.firstX, 11);  // centre 10.5 on the left edge: outside
@@ -58,42 +58,42 @@ TEST_F(RasterSetUpTest, SpanEndsOnPixelCentres) {
 
 TEST_F(RasterSetUpTest, RejectsThinAndCollinearTriangles) {
   RasterVertex tri[3] = {Vtx(10, 10), Vtx(11, 30), Vtx(10, 40)};  // 1.0 wide
-  EXPECT_EQ(SetUp(&target, tri, &texture).ok, 0);
+  EXPECT_EQ(RunSetUp(&target, tri, &texture).ok, 0);
   tri[1].x = 11.2f;
-  EXPECT_EQ(SetUp(&target, tri, &texture).ok, 1);
+  EXPECT_EQ(RunSetUp(&target, tri, &texture).ok, 1);
   const RasterVertex flat[3] = {Vtx(10, 10), Vtx(40, 11), Vtx(20, 11)};  // 1.0 high
-  EXPECT_EQ(SetUp(&target, flat, &texture).ok, 0);
+  EXPECT_EQ(RunSetUp(&target, flat, &texture).ok, 0);
   const RasterVertex small[3] = {Vtx(10, 10), Vtx(11.2f, 10), Vtx(10, 11.2f)};
-  EXPECT_EQ(SetUp(&target, small, &texture).ok, 1);
+  EXPECT_EQ(RunSetUp(&target, small, &texture).ok, 1);
   const RasterVertex line[3] = {Vtx(0, 0), Vtx(10, 10), Vtx(20, 20)};
-  EXPECT_EQ(SetUp(&target, line, &texture).ok, 0);
+  EXPECT_EQ(RunSetUp(&target, line, &texture).ok, 0);
 }
 
 TEST_F(RasterSetUpTest, RejectsOutsideAreaAndDepthRange) {
   g_drawState.areaX1 = 20;
   const RasterVertex left[3] = {Vtx(0, 0), Vtx(19.9f, 10), Vtx(0, 20)};
-  EXPECT_EQ(SetUp(&target, left, &texture).ok, 0);
+  EXPECT_EQ(RunSetUp(&target, left, &texture).ok, 0);
   g_drawState.areaX1 = 0;
   RasterVertex tri[3] = {Vtx(0, 0, 1.0f), Vtx(20, 10, 1.0f), Vtx(0, 20, 1.0f)};
-  EXPECT_EQ(SetUp(&target, tri, &texture).ok, 0);
+  EXPECT_EQ(RunSetUp(&target, tri, &texture).ok, 0);
   for (auto& v : tri) v.z = -0.01f;
-  EXPECT_EQ(SetUp(&target, tri, &texture).ok, 0);
+  EXPECT_EQ(RunSetUp(&target, tri, &texture).ok, 0);
   tri[0].z = 0.0f;
-  EXPECT_EQ(SetUp(&target, tri, &texture).ok, 1);
+  EXPECT_EQ(RunSetUp(&target, tri, &texture).ok, 1);
 }
 
 TEST_F(RasterSetUpTest, MiddleVertexOnTheRightMovesTheLowerEdge) {
   // Left edge x = 10.5; right edge to the middle vertex (30.5, 10.5), below it
   // from (31.5, 10.5) to the bottom.
   const RasterVertex tri[3] = {Vtx(10.5f, 0.5f), Vtx(30.5f, 10.5f), Vtx(10.5f, 20.5f)};
-  const SetUpResult r = SetUp(&target, tri, &texture);
+  const SetUpResult r = RunSetUp(&target, tri, &texture);
   ASSERT_EQ(r.ok, 1);
   EXPECT_EQ(RowSpan(r, 9).firstX, 11);
   EXPECT_EQ(RowSpan(r, 9).firstX + RowSpan(r, 9).count - 1, 28);   // x = 28.5 on the edge
   EXPECT_EQ(RowSpan(r, 10).firstX + RowSpan(r, 10).count - 1, 31); // x = 31.5 one pixel right
   // Middle vertex on the left: the left side switches at the middle vertex.
   const RasterVertex mirrored[3] = {Vtx(40.5f, 0.5f), Vtx(20.5f, 10.5f), Vtx(40.5f, 20.5f)};
-  const SetUpResult m = SetUp(&target, mirrored, &texture);
+  const SetUpResult m = RunSetUp(&target, mirrored, &texture);
   ASSERT_EQ(m.ok, 1);
   EXPECT_EQ(RowSpan(m, 10).firstX, 21);
   EXPECT_EQ(RowSpan(m, 10).firstX + RowSpan(m, 10).count - 1, 40);
@@ -102,7 +102,7 @@ TEST_F(RasterSetUpTest, MiddleVertexOnTheRightMovesTheLowerEdge) {
 TEST_F(RasterSetUpTest, AreaTopBelowTheMiddleVertex) {
   g_drawState.areaY1 = 15;
   const RasterVertex tri[3] = {Vtx(10.5f, 0.5f), Vtx(30.5f, 10.5f), Vtx(10.5f, 20.5f)};
-  const SetUpResult r = SetUp(&target, tri, &texture);
+  const SetUpResult r = RunSetUp(&target, tri, &texture);
   ASSERT_EQ(r.ok, 1);
   EXPECT_EQ(r.frame.firstRow, 15);
   // Row 15 (centre 15.5) follows the lower right edge: 31.5 - 2.1 * 5 = 21.
@@ -115,7 +115,7 @@ TEST_F(RasterSetUpTest, SpansAreCutToTheArea) {
   g_drawState.areaX2 = 30;
   // A triangle whose upper rows lie wholly left of x = 20.
   const RasterVertex tri[3] = {Vtx(0, 0), Vtx(40, 40), Vtx(0, 40)};
-  const SetUpResult r = SetUp(&target, tri, &texture);
+  const SetUpResult r = RunSetUp(&target, tri, &texture);
   ASSERT_EQ(r.ok, 1);
   EXPECT_EQ(RowSpan(r, 5).count, 0);
   EXPECT_EQ(RowSpan(r, 25).firstX, 20);
@@ -148,7 +148,7 @@ TEST_F(RasterSetUpTest, PlanesInterpolateAtPixelCentres) {
   // Colour red rises 0 -> 255 from x = 0 to x = 51 along the top edge.
   const RasterVertex tri[3] = {Vtx(0, 0, 0.25f, 1, 0xFF000000u), Vtx(51, 0, 0.25f, 1, 0xFFFF0000u),
                                Vtx(0, 51, 0.75f, 1, 0xFF000000u)};
-  const SetUpResult r = SetUp(&target, tri, &texture);
+  const SetUpResult r = RunSetUp(&target, tri, &texture);
   ASSERT_EQ(r.ok, 1);
   EXPECT_EQ(r.frame.red.a, 5 * 16384);
   EXPECT_EQ(r.frame.red.b, 0);

@@ -269,8 +269,10 @@ void Blit(const Settings& st, MEMIMG& target, const MEMIMG& source, int x, int y
   if (!Drawable(target, source) || !CallDraws(st, source)) return;
   int64_t L, T, R, B;
   Area(st, target, &L, &T, &R, &B);
-  for (int64_t ty = T; ty < B; ++ty) {
-    for (int64_t tx = L; tx < R; ++tx) {
+  const int64_t y0 = y > T ? y : T, y1 = y + source.height < B ? y + source.height : B;
+  const int64_t x0 = x > L ? x : L, x1 = x + source.width < R ? x + source.width : R;
+  for (int64_t ty = y0; ty < y1; ++ty) {
+    for (int64_t tx = x0; tx < x1; ++tx) {
       const int64_t sx = tx - x, sy = ty - y;
       if (sx < 0 || sy < 0 || sx >= source.width || sy >= source.height) continue;
       const uint8_t* sp = source.pixels + sy * source.pitch + sx * SrcBytes(source);

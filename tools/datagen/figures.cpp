@@ -282,8 +282,9 @@ void DrawPortrait(Canvas& c, int x, int y, int w, int h, const FigureStyle& st0,
 
 void DrawEnemy(Canvas& c, int x, int y, int set, int row, int step) {
   Canvas t(32, 32);
-  const int shape = set % 4;
-  const double hue = std::fmod(set * 47.0 + 10.0, 360.0);
+  // Shape and hue both change along a row of sets and down a column, so no two sets look alike.
+  const int shape = (set % 8 + set / 8) % 4;
+  const double hue = std::fmod((set % 8) * 45.0 + (set / 8) * 19.0 + 10.0, 360.0);
   const Rgba main = Hsv(hue, 0.65, 0.95), dark = Hsv(hue, 0.8, 0.55), light = Hsv(hue, 0.25, 1.0);
   const double dir = row == 1 ? -1.0 : (row == 2 ? 1.0 : 0.0);
   const double flap = step * 1.5;
@@ -302,7 +303,7 @@ void DrawEnemy(Canvas& c, int x, int y, int set, int row, int step) {
       break;
     }
     case 1: {  // wisp
-      t.FillPolygon({{cx - 7, 16}, {cx + 7, 16}, {16 - dir * 10, 29 - step}, }, Rgba{main.r, main.g, main.b, 200});
+      t.FillPolygon({{cx - 7, 16}, {cx + 7, 16}, {16 - dir * 10, 29.0 - step}}, Rgba{main.r, main.g, main.b, 200});
       t.Glow(cx, 14, 12, light, 1.5);
       t.FillCircle(cx, 14, 7, main);
       t.FillCircle(cx - 2.5 + dir * 2, 13, 1.6, C(255, 255, 255));

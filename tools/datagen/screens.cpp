@@ -1,5 +1,6 @@
 // Whole screens and their pieces: loading, title, menu, character select, stage
 // result, ending, staff roll, and the dialogue and ending line strips.
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -93,7 +94,8 @@ void TextStrip(Canvas& t, int x, int y, int w, int h, const std::string& text, R
   } else {
     const TextStyle two = Style(14, Face::kGothic, color, false);
     const std::vector<std::string> lines = Wrap(text, two, w - 12);
-    for (size_t i = 0; i < lines.size() && i < 2; ++i) DrawText(t, x + 6, y + 1 + static_cast<int>(i) * 17, lines[i], two);
+    const int top = lines.size() == 1 ? y + (h - 17) / 2 : y + 1;
+    for (size_t i = 0; i < lines.size() && i < 2; ++i) DrawText(t, x + 6, top + static_cast<int>(i) * 17, lines[i], two);
   }
   t.ResetClip();
 }
@@ -190,27 +192,28 @@ Canvas MakeMenuSheet() {
 namespace {
 
 void CharacterPanel(Canvas& t, int x, int y, int c, bool locked) {
+  // The game shows the piece at (64, 96): everything of interest stays within its top 384 rows.
   t.SetClip(x, y, 512, 512);
-  for (int j = 40; j < 420; ++j)
-    for (int i = 20; i < 492; ++i) t.Blend(x + i, y + j, C(10, 16, 40, 150));
-  t.OutlineRect(x + 20, y + 40, 472, 380, C(200, 220, 255, 200), 2);
+  for (int j = 4; j < 376; ++j)
+    for (int i = 8; i < 504; ++i) t.Blend(x + i, y + j, C(10, 16, 40, 150));
+  t.OutlineRect(x + 8, y + 4, 496, 372, C(200, 220, 255, 200), 2);
   Canvas portrait(200, 300);
   DrawPortrait(portrait, 0, 0, 200, 300, PlayerStyle(c), locked);
-  t.Draw(portrait, x + 30, y + 80);
+  t.Draw(portrait, x + 24, y + 40);
   const CharacterText& ct = Character(c);
   if (locked) {
     TextStyle st = Style(48, Face::kMincho, C(200, 200, 220));
-    DrawTextCentered(t, x + 360, y + 200, Titles().locked, st);
+    DrawTextCentered(t, x + 360, y + 170, Titles().locked, st);
   } else {
-    DrawTextCentered(t, x + 360, y + 110, ct.title, Style(18, Face::kMincho, C(255, 220, 160)));
+    DrawTextCentered(t, x + 360, y + 60, ct.title, Style(18, Face::kMincho, C(255, 220, 160)));
     TextStyle name = Style(34, Face::kMincho);
     name.outlineWidth = 2;
-    DrawTextCentered(t, x + 360, y + 150, ct.name, FitText(ct.name, name, 240));
+    DrawTextCentered(t, x + 360, y + 100, ct.name, FitText(ct.name, name, 240));
     const TextStyle note = Style(15);
     const std::vector<std::string> lines = Wrap(ct.shotNote, note, 230);
-    for (size_t i = 0; i < lines.size(); ++i) DrawText(t, x + 245, y + 200 + static_cast<int>(i) * 22, lines[i], note);
-    DrawText(t, x + 245, y + 280, ct.bombs[0], FitText(ct.bombs[0], Style(15, Face::kGothic, C(160, 255, 190)), 240));
-    DrawText(t, x + 245, y + 304, ct.bombs[1], FitText(ct.bombs[1], Style(15, Face::kGothic, C(160, 220, 255)), 240));
+    for (size_t i = 0; i < lines.size(); ++i) DrawText(t, x + 245, y + 150 + static_cast<int>(i) * 22, lines[i], note);
+    DrawText(t, x + 245, y + 230, ct.bombs[0], FitText(ct.bombs[0], Style(15, Face::kGothic, C(160, 255, 190)), 240));
+    DrawText(t, x + 245, y + 254, ct.bombs[1], FitText(ct.bombs[1], Style(15, Face::kGothic, C(160, 220, 255)), 240));
   }
   t.ResetClip();
 }

@@ -1,5 +1,6 @@
 // Sprite sheets: enemy bullets, items, the player sheet with shots and options,
 // enemies and familiars, bosses, and the portrait sheets.
+#include <algorithm>
 #include <cmath>
 
 #include "figures.h"
@@ -67,8 +68,9 @@ void Pointed(Canvas& t, const RectI& r, Rgba hue, int style) {
       break;
     }
     case 7: {  // comet: bright head at the top, tail below
-      t.FillPolygon({{cx - hw * 0.8, top + hw}, {cx + hw * 0.8, top + hw}, {cx, bot}}, Rgba{hue.r, hue.g, hue.b, 170});
-      Round(t, cx, top + hw, hw * 0.95, hue);
+      const double hr = std::min(hw, r.h * 0.22);
+      t.FillPolygon({{cx - hr * 0.9, top + hr}, {cx + hr * 0.9, top + hr}, {cx, bot}}, Rgba{hue.r, hue.g, hue.b, 190});
+      Round(t, cx, top + hr, hr, hue);
       break;
     }
     default:  // amulet card with a point
@@ -83,9 +85,9 @@ void Pointed(Canvas& t, const RectI& r, Rgba hue, int style) {
 void AdditiveOrb(Canvas& t, const RectI& r, Rgba hue) {
   const double cx = r.x + r.w / 2.0, cy = r.y + r.h / 2.0, rad = r.w / 2.0 - 0.5;
   t.SetClip(r.x, r.y, r.w, r.h);
-  t.Glow(cx, cy, rad, Shade(hue, 0.9), 1.6, true);
-  t.Glow(cx, cy, rad * 0.55, hue, 1.2, true);
-  t.Glow(cx, cy, rad * 0.3, C(255, 255, 255), 1.0, true);
+  t.Glow(cx, cy, rad, Shade(hue, 0.9), 1.2, true);
+  t.Glow(cx, cy, rad * 0.6, hue, 0.9, true);
+  t.Glow(cx, cy, rad * 0.35, C(255, 255, 255), 0.8, true);
   t.ResetClip();
 }
 

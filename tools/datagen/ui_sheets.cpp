@@ -1,6 +1,7 @@
 // The status and text sheets: the shared "other" sheet (bars, glyphs, names,
 // bursts, spell circle), spell-card and bomb name strips, name plates, stage
 // titles and the play-field frame.
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -237,7 +238,9 @@ Canvas MakeStageTitleSheet() {
     t.SetClip(704, 32 * i, 160, 32);
     TextStyle st = Style(22, Face::kMincho, C(255, 250, 230));
     st.bold = true;
-    DrawTextCentered(t, 784, 32 * i + 16, StageLabel(i), FitText(StageLabel(i), st, 156));
+    // Left-aligned: the strip's right end lies under the title column on the screen.
+    const TextStyle fit = FitText(StageLabel(i), st, 156);
+    DrawText(t, 706, 32 * i + 3, StageLabel(i), fit);
     t.ResetClip();
   }
   for (int k = 0; k < 10; ++k) {
@@ -246,7 +249,7 @@ Canvas MakeStageTitleSheet() {
     for (int y = 20; y < 492; ++y) t.Blend(x + 54, y, C(255, 255, 255, 120));
     TextStyle st = Style(40, Face::kMincho, C(255, 255, 255));
     st.outlineWidth = 2;
-    DrawTextVertical(t, x + 30, 24, StageTitle(k), st);
+    DrawTextVertical(t, x + 30, 64, StageTitle(k), st);
     t.ResetClip();
   }
   for (int i = 6; i < 10; ++i) {

@@ -15,7 +15,9 @@ void Put32(std::vector<uint8_t>& o, uint32_t v) {
   Put16(o, v & 0xFFFF);
   Put16(o, v >> 16);
 }
-void PutTag(std::vector<uint8_t>& o, const char* t) { o.insert(o.end(), t, t + 4); }
+void PutTag(std::vector<uint8_t>& o, const char* t) {
+  for (int i = 0; i < 4; ++i) o.push_back(static_cast<uint8_t>(t[i]));
+}
 }  // namespace
 
 std::vector<uint8_t> EncodeTga(const Canvas& c) {

@@ -1,0 +1,374 @@
+// The generated data set against what the game reads: every picture at its size
+// with every cut inside it, recognisable sprites, every sound with the length and
+// loop point the game needs, and the same bytes on every run.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <map>
+#include <set>
+#include <string>
+
+#include "../../tools/datagen/audio.h"
+#include "../../tools/datagen/canvas.h"
+#include "../../tools/datagen/datagen.h"
+#include "../../tools/datagen/layout.h"
+#include "../../tools/datagen/sheets.h"
+#include "../../tools/datagen/texts.h"
+#include "../../tools/datagen/writers.h"
+#include "file_readers.h"
+#include "generated_data.h"
+
+namespace {
+
+using datagen::Cut;
+using datagen::PictureSpec;
+using datatest::Image;
+
+class DataSet : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { dir_ = datatest::GeneratedDataDir(); }
+  void SetUp() override { ASSERT_FALSE(dir_.empty()) << "the generator failed"; }
+
+  static std::string PathOf(const std::string& folder, const std::string& name) {
+    return dir_ + "/" + folder + "/" + name;
+  }
+  static Image Load(const PictureSpec& p) {
+    const std::vector<uint8_t> bytes = datatest::ReadBytes(PathOf(p.folder, p.name));
+    return p.format == datagen::PictureFormat::kTga ? datatest::ParseTga(bytes) : datatest::ParseBmp(bytes);
+  }
+  static Image Load(const std::string& name) {
+    for (const PictureSpec& p : datagen::Pictures())
+      if (p.name == name) return Load(p);
+    return Image{};
+  }
+  static const PictureSpec* Spec(const std::string& name) {
+    for (const PictureSpec& p : datagen::Pictures())
+      if (p.name == name) return &p;
+    return nullptr;
+  }
+  // Opaque-ish pixels (alpha above 32) inside the rectangle.
+  static int Solid(const Image& img, int x, int y, int w, int h) {
+    int n = 0;
+    for (int j = y; j < y + h; ++j)
+      for (int i = x; i < x + w; ++i) n += img.Alpha(i, j) > 32;
+    return n;
+  }
+
+  static std::string dir_;
+};
+
+std::string DataSet::dir_;
+
+TEST_F(DataSet, EveryPictureHasItsSizeAndHoldsEveryCut) {
+  int pictures = 0;
+  for (const PictureSpec& p : datagen::Pictures()) {
+    const Image img = Load(p);
+    ASSERT_TRUE(img.ok) << p.name << " is missing or not a plain 32-bit TGA / 24-bit BMP";
+    EXPECT_EQ(img.width, p.width) << p.name;
+    EXPECT_EQ(img.height, p.height) << p.name;
+    for (const Cut& c : p.cuts) {
+      EXPECT_TRUE(c.x >= 0 && c.y >= 0 && c.w > 0 && c.h > 0 && c.x + c.w <= img.width && c.y + c.h <= img.height)
+          << p.name << " " << c.what << " " << c.index << " (" << c.x << "," << c.y << "," << c.w << "," << c.h
+          << ")";
+    }
+    ++pictures;
+  }
+  // 22 sheets, talked.bmp, 8 dialogue sheets and 44 background textures.
+  EXPECT_EQ(pictures, 22 + 1 + 8 + 44);
+}
+
+// Telling rows of the cut tables, written down here independently of the generator's table.
+TEST_F(DataSet, CutTablesAgreeWithTheGamesNumbers) {
+  const datagen::RectI t72 = datagen::BulletRect(72), t117 = datagen::BulletRect(117);
+  const datagen::RectI t170 = datagen::BulletRect(170), t171 = datagen::BulletRect(171);
+  EXPECT_EQ(std::vector<int>({t72.x, t72.y, t72.w, t72.h}), std::vector<int>({304, 376, 64, 64}));
+  EXPECT_EQ(std::vector<int>({t117.x, t117.y, t117.w, t117.h}), std::vector<int>({48, 232, 16, 32}));
+  EXPECT_EQ(std::vector<int>({t170.x, t170.y, t170.w, t170.h}), std::vector<int>({320, 176, 192, 192}));
+  EXPECT_EQ(std::vector<int>({t171.x, t171.y, t171.w, t171.h}), std::vector<int>({0, 392, 16, 64}));
+  for (int t = 172; t < 256; ++t) EXPECT_EQ(datagen::BulletRect(t).w, 0) << t;
+  const datagen::RectI k15 = datagen::PlayerShotRect(15), k28 = datagen::PlayerShotRect(28);
+  EXPECT_EQ(std::vector<int>({k15.x, k15.y, k15.w, k15.h}), std::vector<int>({0, 144, 32, 448}));
+  EXPECT_EQ(std::vector<int>({k28.x, k28.y, k28.w, k28.h}), std::vector<int>({416, 144, 64, 128}));
+  const datagen::RectI o0 = datagen::OptionRect(0);
+  EXPECT_EQ(o0.y + o0.h, 640);  // the lowest cut of the player sheet ends on its last row
+  // Familiar cell 31 and name-glyph cell 103 (the cursor frame).
+  const PictureSpec* zako = Spec("zako.tga");
+  const PictureSpec* other = Spec("other.tga");
+  ASSERT_TRUE(zako && other);
+  bool familiar31 = false, cursor = false;
+  for (const Cut& c : zako->cuts) familiar31 |= c.what == "familiar" && c.index == 31 && c.x == 1024 && c.y == 448;
+  for (const Cut& c : other->cuts) cursor |= c.what == "glyph" && c.index == 103 && c.x == 400 && c.y == 64;
+  EXPECT_TRUE(familiar31);
+  EXPECT_TRUE(cursor);
+}
+
+TEST_F(DataSet, SpriteCellsAreDrawnAndThePulsePixelIsClear) {
+  const Image bullet = Load("bullet.tga"), player = Load("player.tga"), zako = Load("zako.tga"),
+              boss = Load("boss.tga"), item = Load("item.tga");
+  ASSERT_TRUE(bullet.ok && player.ok && zako.ok && boss.ok && item.ok);
+  for (int t = 0; t < 172; ++t) {
+    const datagen::RectI r = datagen::BulletRect(t);
+    EXPECT_GT(Solid(bullet, r.x, r.y, r.w, r.h), 0) << "bullet type " << t;
+  }
+  for (int i = 0; i < 45; ++i)
+    EXPECT_GT(Solid(player, (i % 15) * 32, (i / 15) * 48, 32, 48), 100) << "player frame " << i;
+  for (int k = 0; k < 29; ++k) {
+    if (k == 19) continue;
+    const datagen::RectI r = datagen::PlayerShotRect(k);
+    EXPECT_GT(Solid(player, r.x, r.y, r.w, r.h), 0) << "shot kind " << k;
+  }
+  EXPECT_EQ(player.Alpha(0, 0), 0) << "the invisible pulse shot's pixel";
+  EXPECT_GT(Solid(player, 480, 0, 8, 8), 0) << "hit marker";
+  for (int i = 0; i < 288; ++i)
+    EXPECT_GT(Solid(zako, (i % 24) * 32, (i / 24) * 32, 32, 32), 30) << "enemy cell " << i;
+  for (int s = 0; s < 14; ++s)
+    for (int pose = 0; pose < 4; ++pose)
+      for (int step = 0; step < 3; ++step)
+        EXPECT_GT(Solid(boss, (3 * (s % 5) + step) * 64, (4 * (s / 5) + pose) * 64, 64, 64), 400)
+            << "boss set " << s << " pose " << pose << " step " << step;
+  for (int k = 0; k < 16; ++k) EXPECT_GT(Solid(item, (k % 8) * 16, (k / 8) * 16, 16, 16), 20) << "item " << k;
+}
+
+// Families 0, 1, 2, 7 and 13 are drawn without turning: they must look the same turned.
+TEST_F(DataSet, UnturnedBulletFamiliesAreRound) {
+  const Image bullet = Load("bullet.tga");
+  ASSERT_TRUE(bullet.ok);
+  for (int fam : {0, 1, 2, 7, 13}) {
+    for (int c = 0; c < 10; ++c) {
+      const datagen::RectI r = datagen::BulletRect(fam * 10 + c);
+      int differ = 0, total = 0;
+      for (int y = 0; y < r.h; ++y)
+        for (int x = 0; x < r.w; ++x) {
+          const int a = bullet.Alpha(r.x + x, r.y + y) > 64;
+          const int b = bullet.Alpha(r.x + (r.w - 1 - y), r.y + x) > 64;  // turned a quarter
+          differ += a != b;
+          total += a;
+        }
+      EXPECT_LE(differ, std::max(2, total / 10)) << "type " << fam * 10 + c;
+    }
+  }
+  // A pointed family (needles, 40-49) is widest below its middle: it points up.
+  for (int c = 0; c < 10; ++c) {
+    const datagen::RectI r = datagen::BulletRect(40 + c);
+    auto width = [&](int y) { return Solid(bullet, r.x, r.y + y, r.w, 1); };
+    EXPECT_LT(width(1), width(r.h * 2 / 3)) << "type " << 40 + c;
+  }
+}
+
+// Ten hues by colour index, the same in every family.
+TEST_F(DataSet, BulletColourIndexIsConsistentAndDistinct) {
+  const Image bullet = Load("bullet.tga");
+  ASSERT_TRUE(bullet.ok);
+  auto mean = [&](int type) {
+    const datagen::RectI r = datagen::BulletRect(type);
+    double s[3] = {0, 0, 0};
+    int n = 0;
+    for (int y = r.y; y < r.y + r.h; ++y)
+      for (int x = r.x; x < r.x + r.w; ++x)
+        if (bullet.Alpha(x, y) > 200) {
+          const uint32_t p = bullet.At(x, y);
+          s[0] += (p >> 16) & 255;
+          s[1] += (p >> 8) & 255;
+          s[2] += p & 255;
+          ++n;
+        }
+    return std::vector<double>{s[0] / std::max(n, 1), s[1] / std::max(n, 1), s[2] / std::max(n, 1)};
+  };
+  auto dist = [](const std::vector<double>& a, const std::vector<double>& b) {
+    return std::sqrt((a[0] - b[0]) * (a[0] - b[0]) + (a[1] - b[1]) * (a[1] - b[1]) + (a[2] - b[2]) * (a[2] - b[2]));
+  };
+  for (int fam : {1, 2, 6, 12}) {
+    for (int a = 0; a < 10; ++a)
+      for (int b = a + 1; b < 10; ++b)
+        EXPECT_GT(dist(mean(fam * 10 + a), mean(fam * 10 + b)), 40.0) << "family " << fam << " colours " << a << ", " << b;
+  }
+  for (int c = 0; c < 10; ++c) {
+    // The same index in two families is nearer than to any other index.
+    const std::vector<double> ref = mean(10 + c), other = mean(20 + c);
+    for (int d = 0; d < 10; ++d) {
+      if (d != c) {
+        EXPECT_LT(dist(ref, other), dist(ref, mean(20 + d))) << "colour " << c << " vs " << d;
+      }
+    }
+  }
+}
+
+// Additive sprites fade to black towards their edge and are brightest in the middle.
+TEST_F(DataSet, AdditiveSpritesFadeToBlack) {
+  const Image bullet = Load("bullet.tga");
+  ASSERT_TRUE(bullet.ok);
+  for (int type : {70, 75, 79, 130, 135, 170}) {
+    const datagen::RectI r = datagen::BulletRect(type);
+    auto lum = [&](int x, int y) {
+      const uint32_t p = bullet.At(r.x + x, r.y + y);
+      return static_cast<int>(((p >> 16) & 255) + ((p >> 8) & 255) + (p & 255));
+    };
+    EXPECT_GT(lum(r.w / 2, r.h / 2), 600) << type;
+    EXPECT_LT(lum(0, 0), 30) << type;
+    EXPECT_LT(lum(r.w / 2, 0), 120) << type;
+  }
+}
+
+TEST_F(DataSet, FrameWindowIsClearAndThePanelOpaque) {
+  const Image frame = Load("background_frame.tga");
+  ASSERT_TRUE(frame.ok);
+  for (auto [x, y] : std::vector<std::pair<int, int>>{{16, 16}, {399, 463}, {208, 240}, {16, 463}, {399, 16}})
+    EXPECT_EQ(frame.Alpha(x, y), 0) << x << "," << y;
+  for (auto [x, y] : std::vector<std::pair<int, int>>{{15, 15}, {400, 240}, {208, 464}, {560, 100}, {639, 479}})
+    EXPECT_EQ(frame.Alpha(x, y), 255) << x << "," << y;
+}
+
+TEST_F(DataSet, TextStripsCarryTheirWords) {
+  const Image spell = Load("spell.tga");
+  ASSERT_TRUE(spell.ok);
+  for (int i = 0; i < 256; ++i) {
+    const int n = Solid(spell, 256 * (i % 4), 16 * (i / 4), 256, 16);
+    if (i < 199) {
+      EXPECT_GT(n, 20) << "spell id " << i + 1;
+    } else {
+      EXPECT_EQ(n, 0) << "unused strip " << i;
+    }
+  }
+  for (int id = 1; id <= 199; ++id) EXPECT_FALSE(datagen::SpellName(id).empty()) << id;
+  const Image bombs = Load("pspell.tga");
+  ASSERT_TRUE(bombs.ok);
+  for (int k = 0; k < 10; ++k) EXPECT_GT(Solid(bombs, 0, 16 * k, 512, 16), 20) << "bomb name " << k;
+}
+
+// Each stage dialogue lies inside its stage's strips, no two overlap, and a strip
+// shows text exactly when a dialogue line is there.
+TEST_F(DataSet, DialoguesFitTheirSheets) {
+  const std::vector<datagen::TalkSheet>& sheets = datagen::TalkSheets();
+  std::map<int, std::set<int>> used;  // run -> strips
+  std::set<int> numbers;
+  for (const datagen::Dialogue& d : datagen::Dialogues()) {
+    EXPECT_TRUE(numbers.insert(d.number).second) << "dialogue " << d.number << " twice";
+    const int capacity = d.sheet == 6 ? 3 * (sheets[6].rows + sheets[7].rows) : 3 * sheets[d.sheet].rows;
+    for (size_t i = 0; i < d.lines.size(); ++i) {
+      const int strip = d.firstStrip + static_cast<int>(i);
+      EXPECT_LT(strip, capacity) << "dialogue " << d.number;
+      EXPECT_TRUE(used[d.sheet].insert(strip).second) << "dialogue " << d.number << " strip " << strip;
+    }
+    EXPECT_TRUE(d.portraitSet >= 0 && d.portraitSet < 15) << "dialogue " << d.number;
+  }
+  for (int n = 0; n <= 52; ++n) EXPECT_TRUE(numbers.count(n)) << "dialogue " << n << " missing";
+  auto strip = [&](int run, int s) -> std::pair<const PictureSpec*, int> {
+    if (run == 6 && s >= 75) return {Spec("talkex2.bmp"), s - 75};
+    return {Spec(sheets[run].name), s};
+  };
+  for (int run = 0; run < 7; ++run) {
+    const int total = run == 6 ? 102 : 3 * sheets[run].rows;
+    for (int s = 0; s < total; ++s) {
+      auto [spec, local] = strip(run, s);
+      ASSERT_TRUE(spec);
+      const Image img = Load(*spec);
+      ASSERT_TRUE(img.ok);
+      int bright = 0;
+      for (int y = 0; y < 36; ++y)
+        for (int x = 0; x < 300; ++x) bright += (img.At(300 * (local % 3) + x, 36 * (local / 3) + y) & 0xFF) > 128;
+      if (used[run].count(s)) {
+        EXPECT_GT(bright, 30) << spec->name << " strip " << local;
+      } else {
+        EXPECT_EQ(bright, 0) << spec->name << " strip " << local;
+      }
+    }
+  }
+}
+
+TEST_F(DataSet, EveryEffectAndTrackDecodesWithItsLength) {
+  int tracks = 0;
+  for (const datagen::SoundSpec& s : datagen::Sounds()) {
+    const datatest::Wave w = datatest::ParseWav(datatest::ReadBytes(PathOf(s.folder, s.name)));
+    ASSERT_TRUE(w.ok) << s.name;
+    EXPECT_EQ(w.rate, 22050) << s.name;
+    EXPECT_EQ(w.channels, 1) << s.name;
+    EXPECT_GE(w.Milliseconds(), s.minMs) << s.name;
+    if (s.folder == "vko01") {
+      EXPECT_LE(w.Milliseconds(), 2000.0) << s.name << " is an effect";
+    }
+    if (s.folder == "vkobgm") {
+      ++tracks;
+      EXPECT_LE(w.Milliseconds(), 40000.0) << s.name;
+      int peak = 0;
+      for (int16_t v : w.samples) peak = std::max(peak, std::abs(static_cast<int>(v)));
+      EXPECT_GT(peak, 8000) << s.name << " is audible";
+      // No click at the seam: the last sample and the loop point's sample are near silence.
+      const size_t loop = static_cast<size_t>(datagen::LoopSample(s.loopMs));
+      ASSERT_LT(loop, w.samples.size());
+      EXPECT_LT(std::abs(static_cast<int>(w.samples.back())), 1500) << s.name;
+      EXPECT_LT(std::abs(static_cast<int>(w.samples[loop])), 1500) << s.name;
+    }
+  }
+  EXPECT_EQ(tracks, 14);
+  // The loop points the stages use.
+  EXPECT_EQ(datagen::TrackLoopMs(2), 4500);
+  EXPECT_EQ(datagen::TrackLoopMs(4), 1500);
+  EXPECT_EQ(datagen::TrackLoopMs(5), 6860);
+  EXPECT_EQ(datagen::TrackLoopMs(6), 8900);
+  EXPECT_EQ(datagen::TrackLoopMs(7), 3000);
+  EXPECT_EQ(datagen::TrackLoopMs(9), 15600);
+  EXPECT_EQ(datagen::TrackLoopMs(10), 17000);
+}
+
+TEST_F(DataSet, EffectsAreDistinct) {
+  std::set<std::vector<int16_t>> seen;
+  for (int i = 0; i < 20; ++i) EXPECT_TRUE(seen.insert(datagen::MakeEffect(i)).second) << "effect " << i;
+}
+
+// Running the makers again gives the very bytes already written.
+TEST_F(DataSet, GenerationIsDeterministic) {
+  for (const char* name : {"other.tga", "player.tga", "talk2.bmp", "back61.tga"}) {
+    const PictureSpec* p = Spec(name);
+    ASSERT_TRUE(p);
+    const datagen::Canvas c = datagen::MakePicture(name);
+    const std::vector<uint8_t> again =
+        p->format == datagen::PictureFormat::kTga ? datagen::EncodeTga(c) : datagen::EncodeBmp(c);
+    EXPECT_TRUE(again == datatest::ReadBytes(PathOf("vko01", name))) << name;
+  }
+  const std::vector<uint8_t> track = datagen::EncodeWav(datagen::MakeTrack(9), 1, datagen::kSampleRate);
+  EXPECT_TRUE(track == datatest::ReadBytes(PathOf("vkobgm", "vko01_09.wav")));
+}
+
+// Scrolling layers wrap: the last row continues into the first, the last column into the first.
+TEST_F(DataSet, ScrollingLayersTileWithoutSeam) {
+  for (const char* name : {"back1a1.tga", "back1b.tga", "back1d1.tga", "tex.tga", "sky.tga", "backex1.tga"}) {
+    const Image img = Load(name);
+    ASSERT_TRUE(img.ok) << name;
+    auto diff = [&](uint32_t a, uint32_t b) {
+      int d = 0;
+      for (int s = 0; s < 24; s += 8) d += std::abs(static_cast<int>((a >> s) & 255) - static_cast<int>((b >> s) & 255));
+      return d;
+    };
+    double seam = 0, inner = 0;
+    for (int x = 0; x < img.width; ++x) {
+      seam += diff(img.At(x, img.height - 1), img.At(x, 0));
+      inner += diff(img.At(x, img.height / 2), img.At(x, img.height / 2 + 1));
+    }
+    EXPECT_LT(seam, inner * 2.5 + img.width * 3) << name << " vertical seam";
+  }
+}
+
+TEST_F(DataSet, DebugModeOutlinesEveryCell) {
+  datagen::Canvas plain = datagen::MakePicture("item.tga");
+  datagen::Canvas debug = plain;
+  datagen::DrawDebugCuts(debug, "item.tga");
+  int changed = 0;
+  for (int k = 0; k < 16; ++k) {
+    const int x = (k % 8) * 16, y = (k / 8) * 16;
+    const datagen::Rgba a = plain.Get(x + 15, y + 8), b = debug.Get(x + 15, y + 8);
+    changed += (a.r != b.r || a.g != b.g || a.b != b.b || a.a != b.a);
+  }
+  EXPECT_EQ(changed, 16);
+}
+
+TEST(DataGen, RefusesAnUnusableOutputFolder) {
+  datagen::Options o;
+  o.pictures = false;
+  o.sounds = false;
+  EXPECT_EQ(datagen::GenerateDataSet("", o), -1);
+  EXPECT_EQ(datagen::GenerateDataSet("/proc/no/such/place", o), -1);
+  EXPECT_EQ(datagen::MakePicture("nothing.tga").width(), 0);
+}
+
+}  // namespace

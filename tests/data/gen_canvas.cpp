@@ -1,0 +1,2 @@
+// Builds the data-set generator's canvas module into the data tests.
+#include "../../tools/datagen/canvas.cpp"

@@ -1,0 +1,2 @@
+// Builds the data-set generator's datagen module into the data tests.
+#include "../../tools/datagen/datagen.cpp"

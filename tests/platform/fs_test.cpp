@@ -1,0 +1,86 @@
+// Windows-style names on the host: separators, CP932 names, case-insensitive
+// components, wildcard listing.
+#include <gtest/gtest.h>
+
+#include "core/sjis.h"
+#include "core/test_files.h"
+#include "platform/fs.h"
+
+class FsTest : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(cd_.ok()); }
+  TempFolder dir_;
+  ScopedChdir cd_{dir_.path()};
+};
+
+TEST_F(FsTest, PathsMatchComponentsWithoutRegardToCase) {
+  mkdir((dir_ / "Replace").c_str(), 0755);
+  ASSERT_TRUE(WriteText(dir_ / "Replace/BGM.ini", "x"));
+  EXPECT_EQ(FsHostPath("replace\\bgm.INI"), "Replace/BGM.ini");
+  EXPECT_EQ(FsHostPath("REPLACE/bgm.ini"), "Replace/BGM.ini");
+  EXPECT_EQ(FsHostPath(".\\replace\\bgm.ini"), "./Replace/BGM.ini");
+  // A missing last component keeps its spelling under the matched folder (for creating).
+  EXPECT_EQ(FsHostPath("replace\\New.txt"), "Replace/New.txt");
+  EXPECT_EQ(FsHostPath(""), "");
+  EXPECT_EQ(FsHostPath(std::string(1100, 'a').c_str()), "");
+  EXPECT_EQ(FsExists("replace\\bgm.ini"), 1);
+  EXPECT_EQ(FsExists("replace"), 0);  // a folder does not open as a file
+  EXPECT_EQ(FsIsDirectory("REPLACE"), 1);
+  EXPECT_EQ(FsSizeOf("replace\\BGM.INI"), 1);
+  EXPECT_EQ(FsSizeOf("replace\\none"), -1);
+}
+
+TEST_F(FsTest, Cp932NamesWithA5CTrailByteBecomeUtf8Names) {
+  // "表示\データ.bin": 表 = 0x95 0x5C, whose trail byte is "\".
+  const char* name = "\x95\x5C\x8E\xA6\\\x83\x66\x81\x5B\x83\x5E.bin";
+  ASSERT_EQ(FsMakeDirectory("\x95\x5C\x8E\xA6"), 0);
+  EXPECT_EQ(FsMakeDirectory("\x95\x5C\x8E\xA6"), 0);  // already there
+  std::FILE* f = FsCreate(name);
+  ASSERT_NE(f, nullptr);
+  EXPECT_EQ(FsWrite(f, "abc", 3), 3u);
+  EXPECT_EQ(FsClose(f), 0);
+  EXPECT_EQ(ReadText(dir_ / "表示/データ.bin"), "abc");
+  f = FsOpenRead(name);
+  ASSERT_NE(f, nullptr);
+  EXPECT_EQ(FsFileSize(f), 3);
+  char buf[4] = {};
+  EXPECT_EQ(FsRead(f, buf, 4), 3u);
+  FsClose(f);
+}
+
+TEST_F(FsTest, CreateReplacesRenameAndRemove) {
+  ASSERT_TRUE(WriteText(dir_ / "vko01.cfg", "old contents that are long"));
+  std::FILE* f = FsCreate("VKO01.CFG");  // matches the existing file
+  ASSERT_NE(f, nullptr);
+  FsWrite(f, "new", 3);
+  FsClose(f);
+  EXPECT_EQ(ReadText(dir_ / "vko01.cfg"), "new");
+  EXPECT_EQ(FsRename("vko01.cfg", "moved.cfg"), 0);
+  EXPECT_EQ(FsExists("vko01.cfg"), 0);
+  EXPECT_EQ(FsRemove("MOVED.cfg"), 0);
+  EXPECT_EQ(FsRemove("moved.cfg"), -1);
+  EXPECT_EQ(FsCreate("no_such_folder\\x.bin"), nullptr);
+  EXPECT_EQ(FsOpenRead("missing.bin"), nullptr);
+  f = FsOpenUpdate("missing.bin");
+  EXPECT_EQ(f, nullptr);
+}
+
+TEST_F(FsTest, WildcardListingOfSnapshots) {
+  mkdir((dir_ / "snapshot").c_str(), 0755);
+  for (const char* n : {"vko001.bmp", "vko012.bmp", "VKO003.BMP", "vko1000.bmp", "vko01.bmp",
+                        "xko002.bmp", "vko004.bmp.bak"})
+    ASSERT_TRUE(WriteText(dir_ / (std::string("snapshot/") + n), "b"));
+  mkdir((dir_ / "snapshot/vko005.bmp").c_str(), 0755);  // a folder is not listed
+  char rows[16][256];
+  const int n = FsListFiles("snapshot\\vko???.bmp", rows, 16);
+  ASSERT_EQ(n, 3);
+  EXPECT_STREQ(rows[0], "VKO003.BMP");
+  EXPECT_STREQ(rows[1], "vko001.bmp");
+  EXPECT_STREQ(rows[2], "vko012.bmp");
+  EXPECT_EQ(FsListFiles("snapshot\\vko???.bmp", rows, 2), 2);  // stops when the rows are full
+  EXPECT_EQ(FsListFiles("snapshot\\*.bmp", rows, 16), 6);
+  EXPECT_EQ(FsListFiles("snapshot\\*", rows, 16), 7);
+  EXPECT_EQ(FsListFiles("nothing\\*.bmp", rows, 16), 0);
+  EXPECT_EQ(FsListFiles("snapshot\\vko???.bmp", rows, 0), 0);
+  EXPECT_EQ(FsListFiles("*.none", rows, 16), 0);
+}
