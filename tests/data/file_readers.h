@@ -1,5 +1,5 @@
-// Independent readers of the written data files for the data tests: TGA and BMP
-// headers and pixels, WAV format and samples. Strict: anything unexpected fails.
+// Independent readers of the written data files for the data tests: TGA (plain
+// and run-length) and BMP headers and pixels, WAV format and samples. Strict: anything unexpected fails.
 #pragma once
 
 #include <cstdint>
@@ -33,23 +33,45 @@ struct Image {
   int Alpha(int x, int y) const { return static_cast<int>(At(x, y) >> 24); }
 };
 
-// Uncompressed 32-bit true-colour TGA, either origin.
+// 32-bit true-colour TGA, plain (type 2) or run-length encoded (type 10), either origin.
 inline Image ParseTga(const std::vector<uint8_t>& b) {
   Image img;
-  if (b.size() < 18 || b[1] != 0 || b[2] != 2 || b[16] != 32) return img;
+  if (b.size() < 18 || b[1] != 0 || (b[2] != 2 && b[2] != 10) || b[16] != 32) return img;
   const int w = static_cast<int>(Le16(b, 12)), h = static_cast<int>(Le16(b, 14));
-  const size_t start = 18 + b[0];
-  if (w <= 0 || h <= 0 || b.size() != start + static_cast<size_t>(w) * h * 4) return img;
+  if (w <= 0 || h <= 0) return img;
+  const size_t count = static_cast<size_t>(w) * h;
+  std::vector<uint32_t> seq;  // pixels in file order
+  seq.reserve(count);
+  size_t at = 18 + b[0];
+  auto pixel = [&](size_t p) { return b[p] | (b[p + 1] << 8) | (b[p + 2] << 16) | (uint32_t{b[p + 3]} << 24); };
+  if (b[2] == 2) {
+    if (b.size() != at + count * 4) return img;
+    for (size_t i = 0; i < count; ++i) seq.push_back(pixel(at + i * 4));
+  } else {
+    while (seq.size() < count) {
+      if (at >= b.size()) return img;
+      const uint8_t head = b[at++];
+      const size_t n = (head & 0x7F) + 1u;
+      if (seq.size() + n > count) return img;
+      if (head & 0x80) {
+        if (at + 4 > b.size()) return img;
+        seq.insert(seq.end(), n, pixel(at));
+        at += 4;
+      } else {
+        if (at + 4 * n > b.size()) return img;
+        for (size_t i = 0; i < n; ++i) seq.push_back(pixel(at + 4 * i));
+        at += 4 * n;
+      }
+    }
+    if (at != b.size()) return img;
+  }
   const bool topDown = (b[17] & 0x20) != 0;
   img.width = w;
   img.height = h;
-  img.rgba.resize(static_cast<size_t>(w) * h);
+  img.rgba.resize(count);
   for (int y = 0; y < h; ++y) {
     const int row = topDown ? y : h - 1 - y;
-    for (int x = 0; x < w; ++x) {
-      const size_t p = start + (static_cast<size_t>(row) * w + x) * 4;
-      img.rgba[static_cast<size_t>(y) * w + x] = b[p] | (b[p + 1] << 8) | (b[p + 2] << 16) | (uint32_t{b[p + 3]} << 24);
-    }
+    for (int x = 0; x < w; ++x) img.rgba[static_cast<size_t>(y) * w + x] = seq[static_cast<size_t>(row) * w + x];
   }
   img.ok = true;
   return img;

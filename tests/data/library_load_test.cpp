@@ -18,6 +18,7 @@
 #include "file_readers.h"
 #include "generated_data.h"
 #include "graphics/graph_registry.h"
+#include "graphics/memimg.h"
 #include "platform/platform.h"
 #include "sound/converter.h"
 #include "tesra.h"
@@ -116,6 +117,21 @@ TEST_F(PackedDataSet, EveryCutDerivesFromTheLoadedSheet) {
     ASSERT_NE(img, nullptr) << p.name;
     EXPECT_EQ(img->width, p.width) << p.name;
     EXPECT_EQ(img->height, p.height) << p.name;
+    // The library's pixels are the file's (sampled on a sparse grid).
+    const bool tga = p.format == datagen::PictureFormat::kTga;
+    const datatest::Image file = tga ? datatest::ParseTga(datatest::ReadBytes(path)) : datatest::ParseBmp(datatest::ReadBytes(path));
+    ASSERT_TRUE(file.ok) << p.name;
+    ASSERT_EQ(img->format->bytesPerPixel, 4) << p.name;
+    EXPECT_EQ(img->alphaFlag, tga ? 1u : 0u) << p.name;
+    int mismatches = 0;
+    const uint32_t mask = tga ? 0xFFFFFFFFu : 0x00FFFFFFu;
+    for (int y = 0; y < p.height && y < img->height; y += 7)
+      for (int x = 0; x < p.width && x < img->width; x += 5) {
+        uint32_t v = 0;
+        std::memcpy(&v, MemImgRow(img, y) + x * 4, 4);
+        mismatches += (v & mask) != (file.At(x, y) & mask);
+      }
+    EXPECT_EQ(mismatches, 0) << p.name;
     for (const datagen::Cut& c : p.cuts) {
       const int piece = ApiDeriveSubGraph(c.x, c.y, c.w, c.h, sheet);
       EXPECT_GE(piece, 0) << p.name << " " << c.what << " " << c.index;

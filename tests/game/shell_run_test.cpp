@@ -271,6 +271,54 @@ TEST(ShellStartUp, MusicOverrideReplacesTheStockTitleTrack) {
   EXPECT_EQ(ApiIsSoundPlaying(s.bgm->handles[4]), 1);
 }
 
+TEST(ShellStartUp, StageMusicTakesOverridesAndOneTrackPlaysAtATime) {
+  GameDriver driver;
+  if (!driver.UseStandInData()) GTEST_SKIP() << "the data generator is not built";
+  std::vector<uint8_t> track = GameDriver::ReadFile("vkobgm/vko01_02.wav");
+  ASSERT_GT(track.size(), 44u);
+  ASSERT_EQ(unlink("vkobgm"), 0);  // only overrides can load
+  ASSERT_EQ(mkdir("replace", 0755), 0);
+  GameDriver::WriteFile("replace/road.wav", track);
+  GameDriver::WriteFile("replace/boss.wav", track);
+  std::string ini =
+      "[vko01_10]\nPath=replace\\road.wav\nLoop=250\n"
+      "[vko01_11]\nPath=replace\\boss.wav\n"
+      "[vko01_12]\nPath=replace\\none.wav\n";
+  GameDriver::WriteFile("replace/bgm.ini", std::vector<uint8_t>(ini.begin(), ini.end()));
+  HeadlessSetDefaultMessageBoxAnswer(0);
+  ASSERT_EQ(driver.Start(), StartUpResult::Ready);
+  GameState& s = driver.State();
+  BGM& bgm = *s.bgm;
+  EXPECT_STREQ(s.bgmPath[9], "replace\\road.wav");
+  EXPECT_EQ(s.bgmLoop[9], 250);
+  EXPECT_STREQ(s.bgmPath[11], "");  // names a missing file
+  bgm.LoadStage(4);  // stage 2: sections 10 and 11
+  EXPECT_NE(bgm.handles[0], -1);
+  EXPECT_NE(bgm.handles[1], -1);
+  EXPECT_EQ(bgm.handles[2], -1);
+  EXPECT_EQ(bgm.handles[3], -1);
+  bgm.Play(0);
+  EXPECT_EQ(ApiIsSoundPlaying(bgm.handles[0]), 1);
+  bgm.Play(0);  // already playing: nothing changes
+  EXPECT_EQ(ApiIsSoundPlaying(bgm.handles[0]), 1);
+  bgm.Play(1);  // one track at a time
+  EXPECT_EQ(ApiIsSoundPlaying(bgm.handles[0]), 0);
+  EXPECT_EQ(ApiIsSoundPlaying(bgm.handles[1]), 1);
+  bgm.Play(2);  // an empty slot: nothing happens
+  EXPECT_EQ(ApiIsSoundPlaying(bgm.handles[1]), 1);
+  bgm.StopAll();
+  EXPECT_EQ(ApiIsSoundPlaying(bgm.handles[1]), 0);
+  bgm.LoadStage(5);  // stage 3: section 12 names a missing file, no stock
+  EXPECT_EQ(bgm.handles[0], -1);
+  EXPECT_EQ(bgm.handles[1], -1);
+  // With the music volume at 0 the stage tracks are left alone.
+  bgm.LoadStage(4);
+  int32_t loaded = bgm.handles[0];
+  s.bgmVolume = 0;
+  bgm.LoadStage(5);
+  EXPECT_EQ(bgm.handles[0], loaded);
+}
+
 TEST_F(ShellRun, ReplaySpeedControlByButtonsHeld) {
   ASSERT_EQ(driver_.Start(), StartUpResult::Ready);
   GameState& s = driver_.State();

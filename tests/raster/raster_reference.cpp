@@ -156,13 +156,17 @@ void ReferenceSpans(const RasterFrame& f, MEMIMG* target, MEMIMG* depthBuffer,
       };
 
       if (mode == 0 || mode == 1) {
-        // Modulated source, packed as the target's pixel layout.
+        // Modulated source. A vertex colour is not clamped: a 32-bit channel
+        // takes part in the mix as it is, a 16-bit word is packed (fields
+        // spilling into their neighbours) and its fields are read back.
+        int64_t S[3];
+        for (int c = 0; c < 3; ++c) S[c] = vertex ? FloorShift(t[c] * vc[c], 8) : brightOf(c, t[c]);
         uint32_t sWord = 0;
-        for (int c = 0; c < 3; ++c) {
-          int64_t s = t[c];
-          if (vertex) s = FloorShift(s * vc[c], 8);
-          else s = brightOf(c, s);
-          sWord |= (static_cast<uint32_t>(s) & ((1u << l.bits[c]) - 1)) << l.shift[c];
+        if (l.wide) {
+          for (int c = 0; c < 3; ++c) sWord |= (static_cast<uint32_t>(S[c]) & 0xFF) << l.shift[c];
+        } else {
+          for (int c = 0; c < 3; ++c) sWord |= static_cast<uint32_t>(S[c]) << l.shift[c];
+          sWord &= 0xFFFF;
         }
         if (mode == 0 && !graph && !useAlpha) {
           if (!vertex && !bright) WritePixel(dp, l.wide, src);
@@ -171,7 +175,8 @@ void ReferenceSpans(const RasterFrame& f, MEMIMG* target, MEMIMG* depthBuffer,
         }
         uint32_t out = l.wide ? d & 0xFF000000u : 0;
         for (int c = 0; c < 3; ++c) {
-          const int64_t dc = Get(d, l, c), sc = Get(sWord, l, c);
+          const int64_t dc = Get(d, l, c);
+          const int64_t sc = l.wide ? S[c] : Get(sWord, l, c);
           int64_t nv;
           if (mode == 0) {
             if (graph && useAlpha) nv = FloorShift(dc * 65536 + (sc - dc) * g * a, 16);

@@ -2,6 +2,7 @@
 // draw-state set-up and a deterministic random source.
 #pragma once
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <vector>

@@ -22,10 +22,10 @@ void PutTag(std::vector<uint8_t>& o, const char* t) {
 
 std::vector<uint8_t> EncodeTga(const Canvas& c) {
   std::vector<uint8_t> o;
-  o.reserve(18 + static_cast<size_t>(c.width()) * c.height() * 4);
-  o.push_back(0);  // no image id
-  o.push_back(0);  // no colour map
-  o.push_back(2);  // uncompressed true colour
+  o.reserve(18 + static_cast<size_t>(c.width()) * c.height());
+  o.push_back(0);   // no image id
+  o.push_back(0);   // no colour map
+  o.push_back(10);  // run-length encoded true colour
   for (int i = 0; i < 5; ++i) o.push_back(0);  // colour map spec
   Put16(o, 0);  // x origin
   Put16(o, 0);  // y origin
@@ -33,14 +33,35 @@ std::vector<uint8_t> EncodeTga(const Canvas& c) {
   Put16(o, static_cast<uint32_t>(c.height()));
   o.push_back(32);
   o.push_back(0x08);  // 8 alpha bits, bottom-left origin
-  for (int y = c.height() - 1; y >= 0; --y)
-    for (int x = 0; x < c.width(); ++x) {
-      const Rgba p = c.Get(x, y);
-      o.push_back(p.b);
-      o.push_back(p.g);
-      o.push_back(p.r);
-      o.push_back(p.a);
+  auto put = [&](const Rgba& p) {
+    o.push_back(p.b);
+    o.push_back(p.g);
+    o.push_back(p.r);
+    o.push_back(p.a);
+  };
+  auto same = [](const Rgba& a, const Rgba& b) { return a.r == b.r && a.g == b.g && a.b == b.b && a.a == b.a; };
+  // Packets never cross a row: run packets for two or more equal pixels, raw packets otherwise.
+  for (int y = c.height() - 1; y >= 0; --y) {
+    int x = 0;
+    const int w = c.width();
+    while (x < w) {
+      int run = 1;
+      while (x + run < w && run < 128 && same(c.Get(x + run, y), c.Get(x, y))) ++run;
+      if (run >= 2) {
+        o.push_back(static_cast<uint8_t>(0x80 | (run - 1)));
+        put(c.Get(x, y));
+        x += run;
+        continue;
+      }
+      int raw = 1;
+      while (x + raw < w && raw < 128 &&
+             !(x + raw + 1 < w && same(c.Get(x + raw, y), c.Get(x + raw + 1, y))))
+        ++raw;
+      o.push_back(static_cast<uint8_t>(raw - 1));
+      for (int i = 0; i < raw; ++i) put(c.Get(x + i, y));
+      x += raw;
     }
+  }
   return o;
 }
 

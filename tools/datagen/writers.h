@@ -1,5 +1,5 @@
-// Exact little-endian writers of the file formats the data set uses: 32-bit TGA
-// with alpha, 24-bit BMP, 16-bit PCM WAV, and PNG for the eye-check snapshots.
+// Exact little-endian writers of the file formats the data set uses: 32-bit RLE
+// TGA with alpha, 24-bit BMP, 16-bit PCM WAV, and PNG for the eye-check snapshots.
 #pragma once
 
 #include <cstdint>
@@ -10,7 +10,8 @@
 
 namespace datagen {
 
-// Uncompressed true-colour TGA (type 2), 32 bits with 8 alpha bits, rows bottom-up.
+// Run-length encoded true-colour TGA (type 10), 32 bits with 8 alpha bits, rows
+// bottom-up; no packet crosses a row.
 std::vector<uint8_t> EncodeTga(const Canvas& c);
 // Uncompressed 24-bit BMP (BITMAPINFOHEADER, rows bottom-up, padded to 4 bytes);
 // transparent pixels are written as black.
