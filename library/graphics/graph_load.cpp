@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "core/fileio.h"
+#include "core/library.h"
 #include "core/log.h"
 #include "graphics/graph_ops.h"
 #include "graphics/graph_registry.h"
@@ -24,10 +25,17 @@ int LoadGraphImageFile(const char* fileName, GraphImage* image) {
   return result;
 }
 
+// The depth of new graphs: the screens', or before they exist the depth the
+// library start will give them.
+static int NewGraphBits() {
+  if (ScreensExist()) return g_screenSettings.bits;
+  return g_librarySettings.colorBits == 32 ? 32 : 16;
+}
+
 static int GraphFromImage(GraphImage* image, int renderTarget) {
   MEMIMG memimg;
   std::memset(&memimg, 0, sizeof memimg);
-  const int converted = ConvertGraphImageToMemImg(image, g_screenSettings.bits, &memimg);
+  const int converted = ConvertGraphImageToMemImg(image, NewGraphBits(), &memimg);
   ReleaseGraphImage(image);
   if (converted != 0) {
     LogFormatLine("画像の変換に失敗しました");
@@ -92,7 +100,7 @@ int CreateBlankGraphInner(int width, int height) {
   if (width <= 0 || height <= 0 || width > MaxImageSide || height > MaxImageSide) return -1;
   MEMIMG memimg;
   std::memset(&memimg, 0, sizeof memimg);
-  const uint32_t kind = g_screenSettings.bits == 32 ? ColorKind32 : ColorKind16;
+  const uint32_t kind = NewGraphBits() == 32 ? ColorKind32 : ColorKind16;
   if (CreateMemImg(&memimg, width, height, -1, 0, kind, 0, 0, 0) != 0) return -1;
   std::memset(memimg.pixels, 0, static_cast<size_t>(memimg.pitch) * height);
   const int handle = AddGraphFromMemImg(&memimg, g_screenSettings.renderTargetCreation);

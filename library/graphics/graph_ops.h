@@ -3,6 +3,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 #include "graphics/graph_image.h"
 #include "tesra.h"
@@ -61,5 +62,4 @@ int SaveScreenRectToBmpInner(int x1, int y1, int x2, int y2, const char* fileNam
 // The 24-bit bottom-up BMP of a rectangle of image (clipped to it) in memory:
 // 14-byte file header, 40-byte information header, rows padded to 4 bytes.
 // Returns the file bytes (empty when the rectangle is empty).
-#include <vector>
 std::vector<uint8_t> EncodeBmp24(const MEMIMG* image, int x1, int y1, int x2, int y2);

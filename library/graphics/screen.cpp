@@ -6,7 +6,8 @@
 #include "graphics/graph_registry.h"
 #include "tesra.h"
 
-GraphicsScreenState g_screen = {1, nullptr, 1, 16, 0};
+// Until the screens exist no software draw has a target: the flags stay off.
+GraphicsScreenState g_screen = {0, nullptr, 0, 16, 0};
 ScreenSettings g_screenSettings;
 MEMIMG g_workTargetMemImg;
 MEMIMG g_workSourceMemImg;
@@ -66,6 +67,8 @@ void DestroyScreens() {
   FreeMemImg(&g_depth);
   FreeMemImg(&g_mask);
   g_screensExist = false;
+  g_screen.softwareRendering = 0;
+  g_screen.memImgScreen = 0;
 }
 
 bool ScreensExist() { return g_screensExist; }

@@ -19,7 +19,11 @@ struct BlitJob {
 };
 
 template <Variant V>
-void BlitLoop(const KernelParams& k, const BlitJob& j) {
+void BlitLoop(const KernelParams& kernel, const BlitJob& job) {
+  // Local copies: the pixel stores may alias anything, and the compiler would
+  // reload every field after each of them.
+  const KernelParams k = kernel;
+  const BlitJob j = job;
   using T = PixelTraits<V.kind>;
   constexpr int kSrcBytes = SourceBytes<V>();
   const uint8_t* srow = j.src;

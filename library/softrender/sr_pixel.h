@@ -356,6 +356,11 @@ SR_INLINE void BlendValue(const KernelParams& k, uint32_t s, uint32_t a, uint32_
   constexpr int kN = kM + (kUsesP ? 8 : 0);
 
   uint32_t r[3];
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC unroll 3
+#elif defined(__clang__)
+#pragma unroll
+#endif
   for (int c = 0; c < 3; ++c) {
     const uint32_t raw = T::Field(s, c);
     const uint32_t sc = kBrightTable ? k.brightRow[c][raw] : raw;

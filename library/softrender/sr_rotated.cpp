@@ -28,29 +28,79 @@ struct RotatedJob {
   uint32_t uLimit, vLimit;  // width and height in 14.18
 };
 
+// Floor and ceiling of a / b for b > 0.
+inline int64_t FloorDiv(int64_t a, int64_t b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
+inline int64_t CeilDiv(int64_t a, int64_t b) { return -FloorDiv(-a, b); }
+
+// Narrows [*lo, *hi) to the i with 0 <= a + i * s < limit.
+inline void NarrowToRange(int64_t a, int64_t s, int64_t limit, int64_t* lo, int64_t* hi) {
+  int64_t first, last;
+  if (s == 0) {
+    if (a >= 0 && a < limit) return;
+    *hi = *lo;
+    return;
+  }
+  if (s > 0) {
+    first = CeilDiv(-a, s);
+    last = FloorDiv(limit - 1 - a, s);
+  } else {
+    first = CeilDiv(a - (limit - 1), -s);
+    last = FloorDiv(a, -s);
+  }
+  if (first > *lo) *lo = first;
+  if (last + 1 < *hi) *hi = last + 1;
+  if (*hi < *lo) *hi = *lo;
+}
+
 template <Variant V>
-void RotatedLoop(const KernelParams& k, const RotatedJob& j) {
+void RotatedLoop(const KernelParams& kernel, const RotatedJob& job) {
+  // Local copies: the pixel stores may alias anything, and the compiler would
+  // reload every field after each of them.
+  const KernelParams k = kernel;
+  const RotatedJob j = job;
   using T = PixelTraits<V.kind>;
   constexpr int kSrcBytes = SourceBytes<V>();
+  auto draw = [&](uint32_t u, uint32_t v, uint8_t* d) {
+    const uint32_t col = u >> 18, row = v >> 18;
+    const uint8_t* g = nullptr;
+    if constexpr (V.graph) g = j.graphRows[row] + col;
+    BlendPixel<V, kRotatedPolicy>(k, j.srcRows[row] + col * kSrcBytes, g, d);
+  };
+  // With limits up to 2^31 and a row whose positions do not wrap, the pixels
+  // that pass the bounds test form one run, found by division: the loop then
+  // visits only those. Other rows test every pixel.
+  const bool runs = j.uLimit <= 0x80000000u && j.vLimit <= 0x80000000u;
+  const int64_t su = static_cast<int32_t>(j.stepU), sv = static_cast<int32_t>(j.stepV);
   uint32_t uRow = j.uStart, vRow = j.vStart;
   uint8_t* drow = j.dst;
-  for (int32_t r = 0; r < j.rows; ++r) {
+  for (int32_t r = 0; r < j.rows; ++r, uRow += j.du, vRow += j.dv, drow += j.dstPitch) {
+    if (runs) {
+      const int64_t u0 = static_cast<int32_t>(uRow), v0 = static_cast<int32_t>(vRow);
+      const int64_t uLast = u0 + su * (j.cols - 1), vLast = v0 + sv * (j.cols - 1);
+      if (uLast >= INT32_MIN && uLast <= INT32_MAX && vLast >= INT32_MIN && vLast <= INT32_MAX) {
+        int64_t lo = 0, hi = j.cols;
+        NarrowToRange(u0, su, j.uLimit, &lo, &hi);
+        NarrowToRange(v0, sv, j.vLimit, &lo, &hi);
+        uint32_t u = uRow + static_cast<uint32_t>(lo) * j.stepU;
+        uint32_t v = vRow + static_cast<uint32_t>(lo) * j.stepV;
+        uint8_t* d = drow + lo * T::kBytes;
+        for (int64_t i = lo; i < hi; ++i) {
+          draw(u, v, d);
+          u += j.stepU;
+          v += j.stepV;
+          d += T::kBytes;
+        }
+        continue;
+      }
+    }
     uint32_t u = uRow, v = vRow;
     uint8_t* d = drow;
     for (int32_t c = 0; c < j.cols; ++c) {
-      if (u < j.uLimit && v < j.vLimit) {
-        const uint32_t col = u >> 18, row = v >> 18;
-        const uint8_t* g = nullptr;
-        if constexpr (V.graph) g = j.graphRows[row] + col;
-        BlendPixel<V, kRotatedPolicy>(k, j.srcRows[row] + col * kSrcBytes, g, d);
-      }
+      if (u < j.uLimit && v < j.vLimit) draw(u, v, d);
       u += j.stepU;
       v += j.stepV;
       d += T::kBytes;
     }
-    uRow += j.du;
-    vRow += j.dv;
-    drow += j.dstPitch;
   }
 }
 

@@ -22,7 +22,11 @@ struct ScaledJob {
 };
 
 template <Variant V>
-void ScaledLoop(const KernelParams& k, const ScaledJob& j) {
+void ScaledLoop(const KernelParams& kernel, const ScaledJob& job) {
+  // Local copies: the pixel stores may alias anything, and the compiler would
+  // reload every field after each of them.
+  const KernelParams k = kernel;
+  const ScaledJob j = job;
   using T = PixelTraits<V.kind>;
   constexpr int kSrcBytes = SourceBytes<V>();
   // The whole-copy and full-strength subtract variants take an accumulator

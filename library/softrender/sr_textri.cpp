@@ -84,6 +84,7 @@ void MemImgTexturedTriangle(MEMIMG* target, const MEMIMG* source, const Textured
   if (!ImageUsable(target) || !ImageUsable(source)) return;
   if (blendGraph != nullptr && !ImageUsable(blendGraph)) return;
 
+  sr::EnsureBlendTables();
   textri::TriangleSetup setup;
   if (textri::SetUpTexturedTriangle(*triangle, &setup) != 0) return;
 
@@ -98,15 +99,7 @@ void MemImgTexturedTriangle(MEMIMG* target, const MEMIMG* source, const Textured
 
   // Palette sources read a 256-entry copy whose entries past the palette's
   // entry count are zero, so any index byte is safe.
-  uint32_t palette[256] = {};
-  if (variant.palette && source->palette != nullptr) {
-    const uint32_t count = source->paletteCount > 256 ? 256 : source->paletteCount;
-    for (uint32_t i = 0; i < count; ++i) {
-      palette[i] = variant.kind == ColorKind32 ? sr::Load32(source->palette + 4 * i)
-                                               : sr::Load16(source->palette + 2 * i);
-    }
-  }
-  kernel.palette = palette;
+  if (variant.palette) kernel.palette = sr::CopyPalette(sr::DefaultRenderContext(), *source);
 
   // The draw area, kept inside the target image.
   textri::SpanClip clip{g_drawState.areaX1, g_drawState.areaY1, g_drawState.areaX2,

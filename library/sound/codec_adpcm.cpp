@@ -19,20 +19,21 @@ constexpr int kImaStep[89] = {
     3660,  4026,  4428,  4871,  5358,  5894,  6484,  7132,  7845,  8630,  9493,  10442, 11487,
     12635, 13899, 15289, 16818, 18500, 20350, 22385, 24623, 27086, 29794, 32767};
 
-int16_t Clamp16(int v) { return static_cast<int16_t>(std::clamp(v, -32768, 32767)); }
-
 struct MsChannel {
   int c1, c2, delta, s1, s2;
 };
 
 int16_t MsStep(MsChannel& ch, int nibble) {
   const int signedNibble = nibble >= 8 ? nibble - 16 : nibble;
-  const int predictor = (ch.s1 * ch.c1 + ch.s2 * ch.c2) >> 8;
-  const int16_t sample = Clamp16(predictor + signedNibble * ch.delta);
+  // Wide arithmetic: coefficients and deltas come from the file.
+  const int64_t predictor = (static_cast<int64_t>(ch.s1) * ch.c1 + static_cast<int64_t>(ch.s2) * ch.c2) >> 8;
+  const int64_t value = predictor + static_cast<int64_t>(signedNibble) * ch.delta;
+  const int16_t sample = static_cast<int16_t>(std::clamp<int64_t>(value, -32768, 32767));
   ch.s2 = ch.s1;
   ch.s1 = sample;
-  ch.delta = (kMsAdaptation[nibble] * ch.delta) >> 8;
+  ch.delta = static_cast<int>((static_cast<int64_t>(kMsAdaptation[nibble]) * ch.delta) >> 8);
   if (ch.delta < 16) ch.delta = 16;
+  if (ch.delta > 0x7FFFFFFF / 768) ch.delta = 0x7FFFFFFF / 768;
   return sample;
 }
 

@@ -148,6 +148,19 @@ TEST(RasterCopy16, FieldsNeverWidened) {
   EXPECT_EQ(p.Draw(), 0xF81Fu);
 }
 
+TEST(RasterCopy16, PaletteWordsCopiedWhole) {
+  OnePixel p;
+  p.kind = ColorKind16;
+  p.palette = true;
+  p.texel = 0x8631;
+  p.target = 0x1111;
+  EXPECT_EQ(p.Draw(), 0x8631u);
+  p.mode = 1;  // parameter 255: the copy
+  EXPECT_EQ(p.Draw(), 0x8631u);
+  p.param = 0;  // parameter 0: nothing
+  EXPECT_EQ(p.Draw(), 0x1111u);
+}
+
 TEST(RasterCopy16, AlphaTexture) {
   OnePixel p;
   p.kind = ColorKind16;

@@ -63,6 +63,15 @@ TEST_F(RasterPipeline, DepthOfOneWrapsToZeroAndPassesEverywhere) {
   }
   EXPECT_EQ(depth.Get16(1, 0), 0x1234u);
   EXPECT_EQ(depth.Get16(5, 0), 0x1234u);
+  // Just below 0 wraps to the farthest value: it passes only against 0xFFFF.
+  f.depth.r = -(1 << 8);
+  SpanTable[0] = SpanEntry{6, 2};
+  depth.Set16(7, 0, 0xFFFF);
+  RasterRunSpans32(f, CopyVariant(true));
+  EXPECT_EQ(target.Get32(6, 0), 0x55u);
+  EXPECT_EQ(depth.Get16(6, 0), 0x1234u);
+  EXPECT_EQ(target.Get32(7, 0), 0u);
+  EXPECT_EQ(depth.Get16(7, 0), 0xFFFFu);
 }
 
 TEST_F(RasterPipeline, EqualDepthPassesAndWriteIsOptional) {

@@ -119,6 +119,21 @@ TEST_F(StreamSound, ShortSoundEndsWhilePriming) {
   EXPECT_EQ(IsSoundPlaying(h), 0);
 }
 
+TEST_F(StreamSound, EightBitSourcesArePaddedWith0x7F) {
+  image_ = MakeWave(PcmFmt(1, 8000, 8), Bytes(4000, 0x90));
+  const int h = CreateSoundFromMemImage(image_.data(), static_cast<uint32_t>(image_.size()), 1, -1);
+  ASSERT_NE(h, -1);
+  SoundRecord* r = GetSoundRecord(h);
+  ASSERT_EQ(r->endReached, 1);
+  void *p1, *p2;
+  uint32_t n1, n2;
+  ASSERT_EQ(AudioLock(r->buffers[0].buffer, 0, r->ringSize, &p1, &n1, &p2, &n2), 0);
+  const auto* ring = static_cast<const uint8_t*>(p1);
+  EXPECT_EQ(Bytes(ring, ring + 4000), Bytes(4000, 0x90));
+  EXPECT_EQ(Bytes(ring + 4000, ring + 4 * 8000), Bytes(4 * 8000 - 4000, 0x7F));
+  AudioUnlock(r->buffers[0].buffer, p1, n1, p2, n2);
+}
+
 TEST_F(StreamSound, EndExactlyAtTheRingEdgeStillStops) {
   const int h = Load(6 * kRate);
   ASSERT_NE(h, -1);

@@ -111,7 +111,9 @@ TEST(TexturedQuad, SliversHugeAndExtremeCornersStayInsideTheArea) {
     MemImgTexturedQuad(&dst.m, &src.m, q, 0, nullptr);
     for (int y = 0; y < 64; ++y)
       for (int x = 0; x < 64; ++x)
-        if (x < 8 || x >= 56 || y < 8 || y >= 56) ASSERT_EQ(dst.get(x, y), kCanary);
+        if (x < 8 || x >= 56 || y < 8 || y >= 56) {
+          ASSERT_EQ(dst.get(x, y), kCanary);
+        }
   }
   // The whole-range quad does reach the area; the far one is refused.
   dst.fill(kCanary);

@@ -6,6 +6,7 @@
 #include "figures.h"
 #include "font.h"
 #include "layout.h"
+#include "pixfont.h"
 #include "sheets.h"
 
 namespace datagen {
@@ -134,7 +135,7 @@ Canvas MakeItemSheet() {
   Canvas t(128, 32);
   static const Rgba colors[8] = {C(230, 40, 40),  C(230, 40, 40),  C(60, 110, 240), C(40, 190, 70),
                                  C(230, 60, 200), C(250, 230, 90), C(250, 200, 30), C(40, 220, 230)};
-  static const char* labels[8] = {"P", "P", "点", "B", "1UP", "", "F", "G"};
+  static const char* labels[8] = {"P", "P", "点", "B", "", "", "F", "G"};
   for (int k = 0; k < 8; ++k) {
     const int x = k * 16;
     const Rgba col = colors[k];
@@ -148,6 +149,10 @@ Canvas MakeItemSheet() {
                  static_cast<int>(half * 2), Shade(col, 0.6));
       t.FillRect(static_cast<int>(x + 9 - half), static_cast<int>(9 - half), static_cast<int>(half * 2 - 2),
                  static_cast<int>(half * 2 - 2), col);
+    }
+    if (k == 4) {  // extra life: "1UP" in the tiny bitmap font, with a shadow
+      DrawPixelText(t, x + 3, 7, "1UP", C(90, 0, 60));
+      DrawPixelText(t, x + 2, 6, "1UP", C(255, 255, 255));
     }
     if (labels[k][0]) {
       TextStyle st;
