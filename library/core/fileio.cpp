@@ -205,7 +205,11 @@ StreamHandle ArchiveOpen(const char* name, int async, int shareRead) {
             return 0;
           }
           const ArchiveEntry* entry = FindArchiveEntry(archive, path.c_str() + i + 1);
-          if (!entry) return 0;
+          if (!entry) {
+            LogFormatLine("アーカイブ %s.%s にファイル %s がありません", folder.c_str(),
+                          g_extension.c_str(), path.c_str() + i + 1);
+            return 0;
+          }
           OpenFile file;
           file.kind = FileKind::Memory;
           void* data = nullptr;

@@ -3,6 +3,7 @@
 
 #include <cstring>
 
+#include "core/library.h"
 #include "graphics/graph_registry.h"
 #include "tesra.h"
 
@@ -155,7 +156,9 @@ uint32_t RgbToScreenColorInner(int red, int green, int blue) {
   const uint32_t r = static_cast<uint32_t>(Clamp(red, 0, 255));
   const uint32_t g = static_cast<uint32_t>(Clamp(green, 0, 255));
   const uint32_t b = static_cast<uint32_t>(Clamp(blue, 0, 255));
-  if (g_screenSettings.bits == 32) return (r << 16) | (g << 8) | b;
+  // Before the screens exist, the depth the library start will give them.
+  const int bits = g_screensExist ? g_screenSettings.bits : g_librarySettings.colorBits;
+  if (bits == 32) return (r << 16) | (g << 8) | b;
   return ((r >> 3) << 11) | ((g >> 2) << 5) | (b >> 3);
 }
 

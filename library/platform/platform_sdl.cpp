@@ -13,12 +13,12 @@
 
 #include "core/log.h"
 #include "platform/keymap.h"
+#include "platform/pacer.h"
 
 namespace sdl_backend {
 namespace {
 
 constexpr int kMaxPads = 16;
-constexpr int64_t kFrameNs = 1000000000LL / 60;
 
 SDL_Window* g_window = nullptr;
 SDL_Renderer* g_renderer = nullptr;
@@ -33,8 +33,7 @@ std::vector<SDL_Joystick*> g_pads;
 std::atomic<uint8_t> g_keys[256];
 uint32_t g_lastKeyPump = 0;
 int g_diToSdl[256];
-std::chrono::steady_clock::time_point g_lastFrame;
-bool g_haveLastFrame = false;
+FramePacer g_pacer;
 
 void BuildReverseKeyTable() {
   for (int& v : g_diToSdl) v = -1;
@@ -153,7 +152,8 @@ int CreateWindow(const char* titleUtf8, int width, int height, int windowed, int
   SDL_RenderClear(g_renderer);
   SDL_RenderPresent(g_renderer);
   g_gone = 0;
-  g_haveLastFrame = false;
+  g_pacer = FramePacer();
+  g_pacer.vsync60 = g_vsync;
   return 0;
 }
 
@@ -276,26 +276,10 @@ int PresentFrame(const void* pixels, int width, int height, int pitch, int bits)
 
   // Pacing: 60 frames a second whatever the display does.
   const auto now = std::chrono::steady_clock::now();
-  if (!g_haveLastFrame) {
-    g_lastFrame = now;
-    g_haveLastFrame = true;
-    return 0;
-  }
-  const int64_t elapsed =
-      std::chrono::duration_cast<std::chrono::nanoseconds>(now - g_lastFrame).count();
-  if (g_vsync && elapsed >= kFrameNs / 2) {
-    g_lastFrame = now;  // the vertical blank paced this frame
-    return 0;
-  }
-  const auto deadline = g_lastFrame + std::chrono::nanoseconds(kFrameNs);
-  if (now < deadline) {
-    std::this_thread::sleep_until(deadline);
-    g_lastFrame = deadline;
-  } else if (now - deadline > std::chrono::milliseconds(50)) {
-    g_lastFrame = now;  // far behind (a stall): start afresh rather than rush
-  } else {
-    g_lastFrame = deadline;
-  }
+  const int64_t nowNs =
+      std::chrono::duration_cast<std::chrono::nanoseconds>(now.time_since_epoch()).count();
+  const int64_t until = FramePacerAfterPresent(&g_pacer, nowNs);
+  if (until > nowNs) std::this_thread::sleep_for(std::chrono::nanoseconds(until - nowNs));
   return 0;
 }
 

@@ -12,6 +12,8 @@
 
 struct CodecStream {
   uint16_t tag = 0;
+  int bits = 0;                  // wide PCM: bits per sample
+  bool isFloat = false;          // wide PCM: IEEE floating point
   int channels = 0;
   uint32_t blockAlign = 1;       // source bytes per block
   int samplesPerBlock = 1;       // samples per channel per block
@@ -27,6 +29,8 @@ constexpr int16_t kStandardMsC2[7] = {0, -256, 0, 64, 0, -208, -232};
 // The parsed parts of a source format that the decoders need.
 struct SourceInfo {
   uint16_t tag;
+  int bits;
+  bool isFloat;
   int channels;
   uint32_t rate;
   uint32_t blockAlign;
@@ -46,6 +50,23 @@ bool ParseSource(const uint8_t* fmt, uint32_t size, SourceInfo* info) {
     return false;
   }
   const uint16_t extra = size >= 18 ? f.extraSize : 0;
+  info->bits = f.bitsPerSample;
+  info->isFloat = false;
+  uint16_t tag = f.formatTag;
+  if (tag == kWaveTagExtensible) {
+    // The sub-format GUID's first two bytes name the real format.
+    if (size < 40 || extra < 22) return false;
+    tag = ReadLe16(fmt + 24);
+    if (tag != kWaveTagPcm && tag != kWaveTagFloat) return false;
+  }
+  if (tag == kWaveTagPcm || tag == kWaveTagFloat) {
+    // Samples wider than 16 bits (or floats) are narrowed to 16 bits.
+    info->tag = kWaveTagPcm;
+    info->isFloat = tag == kWaveTagFloat;
+    const int b = f.bitsPerSample;
+    const bool ok = info->isFloat ? (b == 32 || b == 64) : (b == 8 || b == 16 || b == 24 || b == 32);
+    return ok && f.blockAlign == f.channels * b / 8;
+  }
   switch (f.formatTag) {
     case kWaveTagALaw:
     case kWaveTagMuLaw:
@@ -95,6 +116,31 @@ bool ParseSource(const uint8_t* fmt, uint32_t size, SourceInfo* info) {
       return true;
     default:
       return false;
+  }
+}
+
+// One sample of wide or floating-point PCM as 16 bits (the top bits kept,
+// floats scaled by 32768 and clamped).
+int16_t NarrowSample(const uint8_t* frame, int bits, bool isFloat, int channel) {
+  const uint8_t* p = frame + channel * (bits / 8);
+  if (isFloat) {
+    double v;
+    if (bits == 32) {
+      float f;
+      std::memcpy(&f, p, 4);
+      v = f;
+    } else {
+      std::memcpy(&v, p, 8);
+    }
+    if (!(v == v)) return 0;  // NaN
+    v = std::clamp(v * 32768.0, -32768.0, 32767.0);
+    return static_cast<int16_t>(v);
+  }
+  switch (bits) {
+    case 8: return static_cast<int16_t>((p[0] - 128) * 256);
+    case 16: return static_cast<int16_t>(ReadLe16(p));
+    case 24: return static_cast<int16_t>(ReadLe16(p + 1));
+    default: return static_cast<int16_t>(ReadLe16(p + 2));
   }
 }
 
@@ -170,6 +216,8 @@ CodecStream* CodecOpen(const uint8_t* sourceFormat, uint32_t sourceSize,
   }
   auto* s = new CodecStream;
   s->tag = info.tag;
+  s->bits = info.bits;
+  s->isFloat = info.isFloat;
   s->channels = info.channels;
   s->blockAlign = info.blockAlign;
   s->samplesPerBlock = info.samplesPerBlock;
@@ -202,6 +250,7 @@ uint64_t CodecOutputBound(const CodecStream* s, uint64_t sourceBytes) {
     case kWaveTagALaw:
     case kWaveTagMuLaw:
       return sourceBytes * 2;
+    case kWaveTagPcm:
     case kWaveTagImaAdpcm:
     case kWaveTagMsAdpcm:
       return sourceBytes / s->blockAlign * static_cast<uint64_t>(s->samplesPerBlock) *
@@ -230,6 +279,9 @@ int CodecConvert(CodecStream* s, const uint8_t* source, uint32_t sourceBytes,
     int16_t* o = out + static_cast<size_t>(b) * s->samplesPerBlock * s->channels;
     int r = 0;
     switch (s->tag) {
+      case kWaveTagPcm:
+        for (int c = 0; c < s->channels; ++c) o[c] = NarrowSample(block, s->bits, s->isFloat, c);
+        break;
       case kWaveTagALaw:
         for (int c = 0; c < s->channels; ++c) o[c] = DecodeALaw(block[c]);
         break;

@@ -1,7 +1,8 @@
 // The compressed-wave codec layer: for a source wave format (the fmt chunk as
 // it lies in the file) it suggests a 16-bit PCM output format, opens
 // conversion streams, and converts block-aligned source spans to PCM. MS ADPCM,
-// IMA ADPCM and G.711 are decoded here; MPEG audio through libmpg123.
+// IMA ADPCM, G.711, and PCM of 24 or 32 bits or floating point (also in the
+// extensible format) are decoded here; MPEG audio through libmpg123.
 #pragma once
 #include <cstdint>
 
@@ -9,6 +10,8 @@
 
 constexpr uint16_t kWaveTagPcm = 1;
 constexpr uint16_t kWaveTagMsAdpcm = 2;
+constexpr uint16_t kWaveTagFloat = 3;
+constexpr uint16_t kWaveTagExtensible = 0xFFFE;
 constexpr uint16_t kWaveTagALaw = 6;
 constexpr uint16_t kWaveTagMuLaw = 7;
 constexpr uint16_t kWaveTagImaAdpcm = 0x11;

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <thread>
 
+#include "core/log.h"
 #include "sound/sound_internal.h"
 
 IntrusiveList g_streamSoundList;
@@ -81,11 +82,17 @@ void BufferRelease(SoundBuffer& b) {
 int InitializeSoundSystem() {
   if (g_started) return -1;
   SoundLog("DirectSound の初期化を行います\n");
+  SoundLog("DirectSound インターフェースの取得を行います....  ");
   if (AudioDeviceOpen(g_backend) != 0) {
     SoundLog("DirectSoundインターフェースの作成に失敗しました\n");
     return -1;
   }
+  SoundLog("成功\n");
   g_started = true;
+  IndentLog();
+  SoundLog("出力デバイス:%s  %uHz 16bit ステレオ\n",
+           g_backend == AudioBackend::Sdl ? "SDL" : "null", kAudioMixRate);
+  UnindentLog();
   // A silent looping buffer keeps the output running from the start.
   const AudioFormat silence = {2, 44100, 16, 4};
   g_silenceBuffer = AudioCreateBuffer(silence, 400);

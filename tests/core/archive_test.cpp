@@ -368,3 +368,36 @@ TEST_F(ArchiveFiles, MissingAndOverlongNames) {
   EXPECT_EQ(FileOpen(longName.c_str(), 0, 1), 0u);
   EXPECT_EQ(OpenFileCount(), 0);
 }
+
+TEST(PackFolder, NamesEntriesRelativeToTheFolderInCp932) {
+  TempFolder dir;
+  ScopedChdir cd(dir.path());
+  mkdir((dir / "vko01").c_str(), 0755);
+  mkdir((dir / "vko01/se").c_str(), 0755);
+  ASSERT_TRUE(WriteText(dir / "vko01/top.tga", "top"));
+  ASSERT_TRUE(WriteText(dir / "vko01/se/ショット.wav", "shot sound"));
+  PackOptions options;
+  options.key = "dorvask";
+  std::vector<PackInput> inputs;
+  ASSERT_EQ(GatherFolder((dir / "vko01").c_str(), &inputs), 0);
+  ASSERT_EQ(inputs.size(), 2u);
+  EXPECT_EQ(inputs[0].name, "se\\\x83\x56\x83\x87\x83\x62\x83\x67.wav");
+  EXPECT_EQ(inputs[1].name, "top.tga");
+  ASSERT_EQ(PackFolder((dir / "vko01.dat").c_str(), (dir / "vko01").c_str(), options), 0);
+  TempFolder::RemoveTree(dir / "vko01");  // only the archive is left
+  SetLogOutput(0);
+  SetArchiveExtension("dat");
+  SetArchiveKey("dorvask");
+  UseArchiveFileAccess(1);
+  void* data = nullptr;
+  size_t size = 0;
+  ASSERT_EQ(FileReadWhole("vko01\\SE\\\x83\x56\x83\x87\x83\x62\x83\x67.WAV", &data, &size), 0);
+  EXPECT_EQ(std::string(static_cast<char*>(data), size), "shot sound");
+  TrackedFree(data);
+  UseArchiveFileAccess(0);
+  ClearArchiveCache();
+  SetArchiveKey(nullptr);
+  SetArchiveExtension("TSA");
+  SetLogOutput(1);
+  EXPECT_EQ(PackFolder((dir / "x.dat").c_str(), (dir / "missing").c_str(), options), -1);
+}

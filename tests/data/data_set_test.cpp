@@ -25,42 +25,48 @@ using datagen::Cut;
 using datagen::PictureSpec;
 using datatest::Image;
 
-class DataSet : public ::testing::Test {
+// The folder the checks below read (set by the fixture of the running test).
+std::string g_dir;
+
+std::string PathOf(const std::string& folder, const std::string& name) { return g_dir + "/" + folder + "/" + name; }
+Image Load(const PictureSpec& p) {
+  const std::vector<uint8_t> bytes = datatest::ReadBytes(PathOf(p.folder, p.name));
+  return p.format == datagen::PictureFormat::kTga ? datatest::ParseTga(bytes) : datatest::ParseBmp(bytes);
+}
+const PictureSpec* Spec(const std::string& name) {
+  for (const PictureSpec& p : datagen::Pictures())
+    if (p.name == name) return &p;
+  return nullptr;
+}
+Image Load(const std::string& name) {
+  const PictureSpec* p = Spec(name);
+  return p ? Load(*p) : Image{};
+}
+// Opaque-ish pixels (alpha above 32) inside the rectangle.
+int Solid(const Image& img, int x, int y, int w, int h) {
+  int n = 0;
+  for (int j = y; j < y + h; ++j)
+    for (int i = x; i < x + w; ++i) n += img.Alpha(i, j) > 32;
+  return n;
+}
+
+// The pictures only, or the sounds only: each test program generates what it reads.
+class DataPictures : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() { dir_ = datatest::GeneratedDataDir(); }
-  void SetUp() override { ASSERT_FALSE(dir_.empty()) << "the generator failed"; }
-
-  static std::string PathOf(const std::string& folder, const std::string& name) {
-    return dir_ + "/" + folder + "/" + name;
+  void SetUp() override {
+    g_dir = datatest::GeneratedDataDir(datatest::Content::kPictures);
+    ASSERT_FALSE(g_dir.empty()) << "the generator failed";
   }
-  static Image Load(const PictureSpec& p) {
-    const std::vector<uint8_t> bytes = datatest::ReadBytes(PathOf(p.folder, p.name));
-    return p.format == datagen::PictureFormat::kTga ? datatest::ParseTga(bytes) : datatest::ParseBmp(bytes);
+};
+class DataSounds : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    g_dir = datatest::GeneratedDataDir(datatest::Content::kSounds);
+    ASSERT_FALSE(g_dir.empty()) << "the generator failed";
   }
-  static Image Load(const std::string& name) {
-    for (const PictureSpec& p : datagen::Pictures())
-      if (p.name == name) return Load(p);
-    return Image{};
-  }
-  static const PictureSpec* Spec(const std::string& name) {
-    for (const PictureSpec& p : datagen::Pictures())
-      if (p.name == name) return &p;
-    return nullptr;
-  }
-  // Opaque-ish pixels (alpha above 32) inside the rectangle.
-  static int Solid(const Image& img, int x, int y, int w, int h) {
-    int n = 0;
-    for (int j = y; j < y + h; ++j)
-      for (int i = x; i < x + w; ++i) n += img.Alpha(i, j) > 32;
-    return n;
-  }
-
-  static std::string dir_;
 };
 
-std::string DataSet::dir_;
-
-TEST_F(DataSet, EveryPictureHasItsSizeAndHoldsEveryCut) {
+void EveryPictureHasItsSizeAndHoldsEveryCut() {
   int pictures = 0;
   for (const PictureSpec& p : datagen::Pictures()) {
     const Image img = Load(p);
@@ -79,7 +85,7 @@ TEST_F(DataSet, EveryPictureHasItsSizeAndHoldsEveryCut) {
 }
 
 // Telling rows of the cut tables, written down here independently of the generator's table.
-TEST_F(DataSet, CutTablesAgreeWithTheGamesNumbers) {
+void CutTablesAgreeWithTheGamesNumbers() {
   const datagen::RectI t72 = datagen::BulletRect(72), t117 = datagen::BulletRect(117);
   const datagen::RectI t170 = datagen::BulletRect(170), t171 = datagen::BulletRect(171);
   EXPECT_EQ(std::vector<int>({t72.x, t72.y, t72.w, t72.h}), std::vector<int>({304, 376, 64, 64}));
@@ -103,7 +109,7 @@ TEST_F(DataSet, CutTablesAgreeWithTheGamesNumbers) {
   EXPECT_TRUE(cursor);
 }
 
-TEST_F(DataSet, SpriteCellsAreDrawnAndThePulsePixelIsClear) {
+void SpriteCellsAreDrawnAndThePulsePixelIsClear() {
   const Image bullet = Load("bullet.tga"), player = Load("player.tga"), zako = Load("zako.tga"),
               boss = Load("boss.tga"), item = Load("item.tga");
   ASSERT_TRUE(bullet.ok && player.ok && zako.ok && boss.ok && item.ok);
@@ -131,7 +137,7 @@ TEST_F(DataSet, SpriteCellsAreDrawnAndThePulsePixelIsClear) {
 }
 
 // Families 0, 1, 2, 7 and 13 are drawn without turning: they must look the same turned.
-TEST_F(DataSet, UnturnedBulletFamiliesAreRound) {
+void UnturnedBulletFamiliesAreRound() {
   const Image bullet = Load("bullet.tga");
   ASSERT_TRUE(bullet.ok);
   for (int fam : {0, 1, 2, 7, 13}) {
@@ -157,7 +163,7 @@ TEST_F(DataSet, UnturnedBulletFamiliesAreRound) {
 }
 
 // Ten hues by colour index, the same in every family.
-TEST_F(DataSet, BulletColourIndexIsConsistentAndDistinct) {
+void BulletColourIndexIsConsistentAndDistinct() {
   const Image bullet = Load("bullet.tga");
   ASSERT_TRUE(bullet.ok);
   auto mean = [&](int type) {
@@ -195,7 +201,7 @@ TEST_F(DataSet, BulletColourIndexIsConsistentAndDistinct) {
 }
 
 // Additive sprites fade to black towards their edge and are brightest in the middle.
-TEST_F(DataSet, AdditiveSpritesFadeToBlack) {
+void AdditiveSpritesFadeToBlack() {
   const Image bullet = Load("bullet.tga");
   ASSERT_TRUE(bullet.ok);
   for (int type : {70, 75, 79, 130, 135, 170}) {
@@ -210,7 +216,7 @@ TEST_F(DataSet, AdditiveSpritesFadeToBlack) {
   }
 }
 
-TEST_F(DataSet, FrameWindowIsClearAndThePanelOpaque) {
+void FrameWindowIsClearAndThePanelOpaque() {
   const Image frame = Load("background_frame.tga");
   ASSERT_TRUE(frame.ok);
   for (auto [x, y] : std::vector<std::pair<int, int>>{{16, 16}, {399, 463}, {208, 240}, {16, 463}, {399, 16}})
@@ -219,7 +225,7 @@ TEST_F(DataSet, FrameWindowIsClearAndThePanelOpaque) {
     EXPECT_EQ(frame.Alpha(x, y), 255) << x << "," << y;
 }
 
-TEST_F(DataSet, TextStripsCarryTheirWords) {
+void TextStripsCarryTheirWords() {
   const Image spell = Load("spell.tga");
   ASSERT_TRUE(spell.ok);
   for (int i = 0; i < 256; ++i) {
@@ -238,7 +244,7 @@ TEST_F(DataSet, TextStripsCarryTheirWords) {
 
 // Each stage dialogue lies inside its stage's strips, no two overlap, and a strip
 // shows text exactly when a dialogue line is there.
-TEST_F(DataSet, DialoguesFitTheirSheets) {
+void DialoguesFitTheirSheets() {
   const std::vector<datagen::TalkSheet>& sheets = datagen::TalkSheets();
   std::map<int, std::set<int>> used;  // run -> strips
   std::set<int> numbers;
@@ -278,7 +284,7 @@ TEST_F(DataSet, DialoguesFitTheirSheets) {
   }
 }
 
-TEST_F(DataSet, EveryEffectAndTrackDecodesWithItsLength) {
+void EveryEffectAndTrackDecodesWithItsLength() {
   int tracks = 0;
   for (const datagen::SoundSpec& s : datagen::Sounds()) {
     const datatest::Wave w = datatest::ParseWav(datatest::ReadBytes(PathOf(s.folder, s.name)));
@@ -313,13 +319,13 @@ TEST_F(DataSet, EveryEffectAndTrackDecodesWithItsLength) {
   EXPECT_EQ(datagen::TrackLoopMs(10), 17000);
 }
 
-TEST_F(DataSet, EffectsAreDistinct) {
+void EffectsAreDistinct() {
   std::set<std::vector<int16_t>> seen;
   for (int i = 0; i < 20; ++i) EXPECT_TRUE(seen.insert(datagen::MakeEffect(i)).second) << "effect " << i;
 }
 
 // Running the makers again gives the very bytes already written.
-TEST_F(DataSet, GenerationIsDeterministic) {
+void GenerationIsDeterministic() {
   for (const char* name : {"other.tga", "player.tga", "talk2.bmp", "back61.tga"}) {
     const PictureSpec* p = Spec(name);
     ASSERT_TRUE(p);
@@ -328,12 +334,10 @@ TEST_F(DataSet, GenerationIsDeterministic) {
         p->format == datagen::PictureFormat::kTga ? datagen::EncodeTga(c) : datagen::EncodeBmp(c);
     EXPECT_TRUE(again == datatest::ReadBytes(PathOf("vko01", name))) << name;
   }
-  const std::vector<uint8_t> track = datagen::EncodeWav(datagen::MakeTrack(9), 1, datagen::kSampleRate);
-  EXPECT_TRUE(track == datatest::ReadBytes(PathOf("vkobgm", "vko01_09.wav")));
 }
 
 // Scrolling layers wrap: the last row continues into the first, the last column into the first.
-TEST_F(DataSet, ScrollingLayersTileWithoutSeam) {
+void ScrollingLayersTileWithoutSeam() {
   for (const char* name : {"back1a1.tga", "back1b.tga", "back1d1.tga", "tex.tga", "sky.tga", "backex1.tga"}) {
     const Image img = Load(name);
     ASSERT_TRUE(img.ok) << name;
@@ -351,7 +355,7 @@ TEST_F(DataSet, ScrollingLayersTileWithoutSeam) {
   }
 }
 
-TEST_F(DataSet, DebugModeOutlinesEveryCell) {
+void DebugModeOutlinesEveryCell() {
   datagen::Canvas plain = datagen::MakePicture("item.tga");
   datagen::Canvas debug = plain;
   datagen::DrawDebugCuts(debug, "item.tga");
@@ -362,6 +366,41 @@ TEST_F(DataSet, DebugModeOutlinesEveryCell) {
     changed += (a.r != b.r || a.g != b.g || a.b != b.b || a.a != b.a);
   }
   EXPECT_EQ(changed, 16);
+}
+
+// Each test runs a group of checks, so a test process generates its data only once.
+void RunCheck(const char* name, void (*check)()) {
+  SCOPED_TRACE(name);
+  check();
+}
+
+TEST_F(DataPictures, SheetsHaveTheirSizesAndCuts) {
+  RunCheck("sizes and cuts", EveryPictureHasItsSizeAndHoldsEveryCut);
+  RunCheck("cut tables", CutTablesAgreeWithTheGamesNumbers);
+}
+
+TEST_F(DataPictures, SpritesAreRecognisable) {
+  RunCheck("cells drawn", SpriteCellsAreDrawnAndThePulsePixelIsClear);
+  RunCheck("round families", UnturnedBulletFamiliesAreRound);
+  RunCheck("colour index", BulletColourIndexIsConsistentAndDistinct);
+  RunCheck("additive", AdditiveSpritesFadeToBlack);
+  RunCheck("frame window", FrameWindowIsClearAndThePanelOpaque);
+  RunCheck("tiling", ScrollingLayersTileWithoutSeam);
+  RunCheck("debug outlines", DebugModeOutlinesEveryCell);
+}
+
+TEST_F(DataPictures, TextStripsCarryTheirWords) {
+  RunCheck("spell and bomb names", TextStripsCarryTheirWords);
+  RunCheck("dialogues", DialoguesFitTheirSheets);
+}
+
+TEST_F(DataPictures, GenerationIsDeterministic) { RunCheck("pictures", GenerationIsDeterministic); }
+
+TEST_F(DataSounds, EveryEffectAndTrackDecodesWithItsLength) {
+  RunCheck("lengths", EveryEffectAndTrackDecodesWithItsLength);
+  RunCheck("distinct effects", EffectsAreDistinct);
+  const std::vector<uint8_t> track = datagen::EncodeWav(datagen::MakeTrack(9), 1, datagen::kSampleRate);
+  EXPECT_TRUE(track == datatest::ReadBytes(PathOf("vkobgm", "vko01_09.wav"))) << "the same bytes again";
 }
 
 TEST(DataGen, RefusesAnUnusableOutputFolder) {

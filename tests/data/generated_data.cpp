@@ -8,26 +8,38 @@
 namespace datatest {
 
 namespace {
-std::string g_dir;
-void RemoveDir() {
-  std::error_code ec;
-  if (!g_dir.empty()) std::filesystem::remove_all(g_dir, ec);
+
+std::string g_dirs[3];
+
+void RemoveDirs() {
+  for (std::string& d : g_dirs) {
+    std::error_code ec;
+    if (!d.empty()) std::filesystem::remove_all(d, ec);
+  }
 }
+
 }  // namespace
 
-const std::string& GeneratedDataDir() {
-  static const std::string& dir = [] () -> const std::string& {
-    char tmpl[] = "/tmp/vko_datagen_XXXXXX";
-    if (const char* made = mkdtemp(tmpl)) {
-      g_dir = made;
-      std::atexit(RemoveDir);
-      if (datagen::GenerateDataSet(g_dir, datagen::Options{}) != 0) {
-        RemoveDir();
-        g_dir.clear();
-      }
-    }
-    return g_dir;
-  }();
+const std::string& GeneratedDataDir(Content content) {
+  static bool registered = false;
+  std::string& dir = g_dirs[static_cast<int>(content)];
+  if (!dir.empty()) return dir;
+  char tmpl[] = "/tmp/vko_datagen_XXXXXX";
+  const char* made = mkdtemp(tmpl);
+  if (!made) return dir;
+  dir = made;
+  if (!registered) {
+    std::atexit(RemoveDirs);
+    registered = true;
+  }
+  datagen::Options o;
+  o.pictures = content != Content::kSounds;
+  o.sounds = content != Content::kPictures;
+  if (datagen::GenerateDataSet(dir, o) != 0) {
+    std::error_code ec;
+    std::filesystem::remove_all(dir, ec);
+    dir.clear();
+  }
   return dir;
 }
 

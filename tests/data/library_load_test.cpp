@@ -25,10 +25,21 @@
 
 namespace {
 
+// The whole file through the current file set (the archive while it is on).
+std::vector<uint8_t> ReadThroughLibrary(const std::string& path) {
+  void* data = nullptr;
+  size_t size = 0;
+  std::vector<uint8_t> out;
+  if (FileReadWhole(path.c_str(), &data, &size) != 0) return out;
+  out.assign(static_cast<uint8_t*>(data), static_cast<uint8_t*>(data) + size);
+  TrackedFree(data);
+  return out;
+}
+
 class PackedDataSet : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    dir_ = datatest::GeneratedDataDir();
+    dir_ = datatest::GeneratedDataDir(datatest::Content::kAll);
     if (dir_.empty()) return;
     PackOptions options;
     options.key = "dorvask";
@@ -46,16 +57,6 @@ class PackedDataSet : public ::testing::Test {
     UseArchiveFileAccess(0);
     ClearArchiveCache();
   }
-  // The whole file through the current file set (the archive while it is on).
-  static std::vector<uint8_t> ReadThroughLibrary(const std::string& path) {
-    void* data = nullptr;
-    size_t size = 0;
-    std::vector<uint8_t> out;
-    if (FileReadWhole(path.c_str(), &data, &size) != 0) return out;
-    out.assign(static_cast<uint8_t*>(data), static_cast<uint8_t*>(data) + size);
-    TrackedFree(data);
-    return out;
-  }
   static std::string dir_;
   static bool packed_;
 };
@@ -63,7 +64,9 @@ class PackedDataSet : public ::testing::Test {
 std::string PackedDataSet::dir_;
 bool PackedDataSet::packed_ = false;
 
-TEST_F(PackedDataSet, ArchivesHoldTheFolderBytes) {
+// The checks, run by one test so that the set is generated and packed once.
+
+void ArchivesHoldTheFolderBytes(const std::string& dir_) {
   for (const datagen::PictureSpec& p : datagen::Pictures()) {
     const std::string path = dir_ + "/" + p.folder + "/" + p.name;
     EXPECT_TRUE(ReadThroughLibrary(path) == datatest::ReadBytes(path)) << p.name;
@@ -74,7 +77,7 @@ TEST_F(PackedDataSet, ArchivesHoldTheFolderBytes) {
   }
 }
 
-TEST_F(PackedDataSet, EverySoundDecodesLongerThanItsLoopPoint) {
+void EverySoundDecodesLongerThanItsLoopPoint(const std::string& dir_) {
   for (const datagen::SoundSpec& s : datagen::Sounds()) {
     const std::vector<uint8_t> bytes = ReadThroughLibrary(dir_ + "/" + s.folder + "/" + s.name);
     ASSERT_FALSE(bytes.empty()) << s.name;
@@ -98,7 +101,7 @@ TEST_F(PackedDataSet, EverySoundDecodesLongerThanItsLoopPoint) {
 
 // Started on the headless back end: each sheet loads from the archive at its size
 // and gives every cut the game makes; a cut past the sheet's edge is refused.
-TEST_F(PackedDataSet, EveryCutDerivesFromTheLoadedSheet) {
+void EveryCutDerivesFromTheLoadedSheet(const std::string& dir_) {
   PlatformUseBackend(PlatformBackend::Headless);
   HeadlessReset();
   ApiSetLogOutput(0);
@@ -158,6 +161,21 @@ TEST_F(PackedDataSet, EveryCutDerivesFromTheLoadedSheet) {
   ApiSetArchiveFileAccess(0);
   ApiEndLibrary();
   g_librarySettings.soundOff = 0;
+}
+
+TEST_F(PackedDataSet, ReadsAsTheGameReadsIt) {
+  {
+    SCOPED_TRACE("archive bytes");
+    ArchivesHoldTheFolderBytes(dir_);
+  }
+  {
+    SCOPED_TRACE("sound decoding");
+    EverySoundDecodesLongerThanItsLoopPoint(dir_);
+  }
+  {
+    SCOPED_TRACE("sheets and cuts");
+    EveryCutDerivesFromTheLoadedSheet(dir_);
+  }
 }
 
 }  // namespace

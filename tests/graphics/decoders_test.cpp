@@ -3,6 +3,7 @@
 // conversion gives the same colours on 32 and 16-bit screens, and damaged or
 // hostile files fail cleanly.
 #include <gtest/gtest.h>
+#include <zlib.h>
 
 #include <cstring>
 #include <functional>
@@ -226,6 +227,20 @@ TEST(BadInput, HostileHeadersAndData) {
   Bytes png = WritePng(MakeTestPicture(16, 16, true), true);
   png[png.size() - 20] ^= 0x55;
   EXPECT_EQ(DecodeImageMemory(png.data(), png.size(), &image), -1);
+  // PNG and JPEG headers claiming 65535 x 65535 pixels are refused before
+  // any pixel memory is taken.
+  Bytes bigPng = WritePng(MakeTestPicture(4, 4, false), false);
+  for (int i = 16; i < 24; ++i) bigPng[i] = (i % 4 < 2) ? 0 : 0xFF;  // IHDR width, height
+  const uLong crc = crc32(crc32(0, nullptr, 0), bigPng.data() + 12, 17);
+  for (int i = 0; i < 4; ++i) bigPng[29 + i] = static_cast<uint8_t>(crc >> (24 - 8 * i));
+  EXPECT_EQ(DecodeImageMemory(bigPng.data(), bigPng.size(), &image), -1);
+  Bytes bigJpeg = WriteJpeg(MakeTestPicture(8, 8, false), 90);
+  for (size_t i = 2; i + 8 < bigJpeg.size(); ++i)
+    if (bigJpeg[i] == 0xFF && bigJpeg[i + 1] == 0xC0) {  // start of frame: height, width
+      bigJpeg[i + 5] = bigJpeg[i + 6] = bigJpeg[i + 7] = bigJpeg[i + 8] = 0xFF;
+      break;
+    }
+  EXPECT_EQ(DecodeImageMemory(bigJpeg.data(), bigJpeg.size(), &image), -1);
   // A DDS with compressed data (a four-character code) is refused.
   Bytes dds = WriteDds32(p, 16);
   dds[4 + 72 + 4] = 0x4;

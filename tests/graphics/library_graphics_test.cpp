@@ -162,9 +162,10 @@ TEST_P(LibraryGraphics, ViewportMatrixAndTriangleChain) {
   white.width = white.height = 8;
   white.argb.assign(64, 0xFFFFFFFFu);
   const int graph = Graph(white);
+  // The tally's panel layout: (u, v) = (0,0) (1,0) (0,1) (1,1) (0,1) (1,0).
   const GraphVertex panel[6] = {{0, 480, 0, 0xFFFFFFFF, 0, 0},   {640, 480, 0, 0xFFFFFFFF, 1, 0},
-                                {0, 0, 0, 0xFFFFFFFF, 0, 1},     {640, 480, 0, 0xFFFFFFFF, 1, 0},
-                                {640, 0, 0, 0xFFFFFFFF, 1, 1},   {0, 0, 0, 0xFFFFFFFF, 0, 1}};
+                                {0, 0, 0, 0xFFFFFFFF, 0, 1},     {640, 0, 0, 0xFFFFFFFF, 1, 1},
+                                {0, 0, 0, 0xFFFFFFFF, 0, 1},     {640, 480, 0, 0xFFFFFFFF, 1, 0}};
   ASSERT_EQ(ApiDrawGraphTriangles(panel, 2, graph, 0), 0);
   EXPECT_NE(ScreenPixel(Back(), 16, 16), 0u);
   EXPECT_NE(ScreenPixel(Back(), 399, 463), 0u);
@@ -174,6 +175,35 @@ TEST_P(LibraryGraphics, ViewportMatrixAndTriangleChain) {
   EXPECT_EQ(ScreenPixel(Back(), 200, 15), 0u);
   EXPECT_EQ(ScreenPixel(Back(), 200, 464), 0u);
   EXPECT_EQ(ScreenPixel(GetDepthBufferMemImg(), 200, 240), 65535u);  // depth write is off
+  // Turned by 60 degrees about the horizontal axis (top edge away from the
+  // camera): narrower at the top than at the bottom, still over the middle.
+  ApiDrawRectangle(0, 0, 640, 480, 0, 1);
+  const float c = 0.5f, sn = 0.8660254f;
+  GraphVertex turned[6];
+  for (int i = 0; i < 6; ++i) {
+    turned[i] = panel[i];
+    const bool top = panel[i].v == 0;
+    turned[i].y = top ? 240 + 240 * c : 240 - 240 * c;
+    turned[i].z = top ? 240 * sn : -240 * sn;
+  }
+  ASSERT_EQ(ApiDrawGraphTriangles(turned, 2, graph, 0), 0);
+  EXPECT_NE(ScreenPixel(Back(), 208, 240), 0u);
+  int topWidth = 0, bottomWidth = 0;
+  int firstRow = -1, lastRow = -1;
+  for (int y = 0; y < 480; ++y) {
+    int width = 0;
+    for (int x = 0; x < 640; ++x) width += ScreenPixel(Back(), x, y) != 0;
+    if (width && firstRow < 0) firstRow = y;
+    if (width) lastRow = y;
+  }
+  ASSERT_GE(firstRow, 0);
+  for (int x = 0; x < 640; ++x) {
+    topWidth += ScreenPixel(Back(), x, firstRow + 1) != 0;
+    bottomWidth += ScreenPixel(Back(), x, lastRow - 1) != 0;
+  }
+  EXPECT_LT(topWidth, bottomWidth);  // perspective: the far edge is shorter
+  EXPECT_GT(firstRow, 16);
+  EXPECT_LT(lastRow, 464);
 }
 
 TEST_P(LibraryGraphics, ArchiveAndPlainFileGiveTheSameGraph) {

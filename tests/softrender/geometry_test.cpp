@@ -318,3 +318,24 @@ TEST(Fills, SixteenBitPairsAndOddEdges) {
 }
 
 }  // namespace
+
+namespace {
+
+// The turn flag hands the corners to the textured quad: the image comes out
+// mirrored left-right.
+TEST(RotatedGeometry, TurnFlagMirrorsThroughTheQuad) {
+  Image src(8, 8, ColorKind32);
+  for (int y = 0; y < 8; ++y)
+    for (int x = 0; x < 8; ++x) src.Set32(x, y, x < 4 ? 0x00FF0000u : 0x000000FFu);
+  srtest::Apply(srtest::Plain(40, 40));
+  Image plain(40, 40, ColorKind32), turned(40, 40, ColorKind32);
+  MemImgRotatedBlit(&plain.m, &src.m, 20, 20, 0.0f, 1.0f, 0, 0, nullptr);
+  MemImgRotatedBlit(&turned.m, &src.m, 20, 20, 0.0f, 1.0f, 0, 1, nullptr);
+  EXPECT_EQ(plain.Px32(17, 20), 0x00FF0000u);
+  EXPECT_EQ(plain.Px32(22, 20), 0x000000FFu);
+  EXPECT_EQ(turned.Px32(17, 20), 0x000000FFu);
+  EXPECT_EQ(turned.Px32(22, 20), 0x00FF0000u);
+  EXPECT_EQ(turned.Px32(30, 20), 0u);
+}
+
+}  // namespace

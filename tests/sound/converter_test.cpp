@@ -129,7 +129,9 @@ TEST(ConverterHostile, DamagedHeadersFailCleanly) {
   files.push_back(MakeWave(PcmFmt(6, 44100, 16), Bytes(1200, 1)));
   files.push_back(MakeWave(PcmFmt(2, 0, 16), Bytes(400, 1)));
   files.push_back(MakeWave(PcmFmt(2, 90000000, 16), Bytes(400, 1)));
-  files.push_back(MakeWave(PcmFmt(1, 44100, 24), Bytes(300, 1)));
+  Bytes twelveBits = PcmFmt(1, 44100, 16, 18);
+  twelveBits[14] = 12;
+  files.push_back(MakeWave(twelveBits, Bytes(300, 1)));
   Bytes noData = MakeWave(PcmFmt(1, 8000, 8), Bytes());
   files.push_back(Bytes(noData.begin(), noData.end() - 8));
   Bytes hugeFmt = MakeWave(PcmFmt(1, 8000, 8), Bytes(10, 1));
@@ -175,6 +177,48 @@ TEST(ConverterCompressed, DecodesEqualSoXReference) {
     EXPECT_EQ(pcm, ref) << f.name;
     EXPECT_EQ(GetConverterLength(&c.converter), ref.size()) << f.name;
   }
+}
+
+TEST(ConverterCompressed, WideAndFloatingPointPcmIsNarrowedToSixteenBits) {
+  // 24-bit stereo: the top two bytes of each sample.
+  Bytes wide;
+  for (int i = 0; i < 300; ++i) {
+    wide.insert(wide.end(), {static_cast<uint8_t>(i), static_cast<uint8_t>(i * 3), static_cast<uint8_t>(i * 5),
+                             0x11, 0x22, 0x83});
+  }
+  Bytes expect;
+  for (int i = 0; i < 300; ++i) {
+    expect.insert(expect.end(), {static_cast<uint8_t>(i * 3), static_cast<uint8_t>(i * 5), 0x22, 0x83});
+  }
+  ConverterOverBytes c24(MakeWave(PcmFmt(2, 48000, 24), wide));
+  ASSERT_TRUE(c24.open);
+  EXPECT_EQ(c24.converter.outFormat.bitsPerSample, 16);
+  EXPECT_EQ(c24.ReadAll(), expect);
+
+  // 32-bit float mono, clamped.
+  const float samples[5] = {0.0f, 0.5f, -0.25f, 1.5f, -2.0f};
+  Bytes floats(sizeof samples);
+  std::memcpy(floats.data(), samples, sizeof samples);
+  Bytes fmt = PcmFmt(1, 22050, 32, 18);
+  fmt[0] = 3;
+  ConverterOverBytes cf(MakeWave(fmt, floats));
+  ASSERT_TRUE(cf.open);
+  const Bytes out = cf.ReadAll();
+  ASSERT_EQ(out.size(), 10u);
+  const int16_t want[5] = {0, 16384, -8192, 32767, -32768};
+  for (int i = 0; i < 5; ++i) EXPECT_EQ(static_cast<int16_t>(ReadLe16(out.data() + 2 * i)), want[i]);
+
+  // The extensible format with a PCM sub-format plays its 16-bit data as it is.
+  Bytes ext = PcmFmt(2, 44100, 16, 18);
+  ext[0] = 0xFE;
+  ext[1] = 0xFF;
+  ext[16] = 22;
+  ext.insert(ext.end(), {16, 0, 3, 0, 0, 0, 1, 0});
+  ext.resize(40, 0x10);
+  const Bytes data = CounterPcm16(2, 400);
+  ConverterOverBytes ce(MakeWave(ext, data));
+  ASSERT_TRUE(ce.open);
+  EXPECT_EQ(ce.ReadAll(), data);
 }
 
 TEST(ConverterCompressed, SeekEquivalenceWithLookAhead) {

@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "core/memory.h"
 #include "sound/sound_internal.h"
 #include "sound_fixtures.h"
 
@@ -156,9 +157,13 @@ TEST_F(SoundSystem, OneShotEndsAndVolumeReachesEveryBuffer) {
   for (uint32_t i = 0; i < 500; ++i) ASSERT_EQ(out[2 * i], static_cast<int16_t>(i));
   Render(2);
   EXPECT_EQ(IsSoundPlaying(h), 0);
-  // Play type 0 waits for the end (the null clock runs while it waits).
+  // Play type 0 waits for the end (the null clock runs while it waits),
+  // pumping messages; here the pump pass is a refill only.
+  int (*const pump)() = g_soundMessagePass;
+  g_soundMessagePass = [] { return RefillStreamSounds() == 0 ? 0 : -1; };
   ASSERT_EQ(PlaySoundHandle(h, 0, 1), 0);
   EXPECT_EQ(IsSoundPlaying(h), 0);
+  g_soundMessagePass = pump;
 }
 
 TEST_F(SoundSystem, BufferCountsAreBounded) {
@@ -186,6 +191,7 @@ TEST_F(SoundSystem, BufferCountsAreBounded) {
 
 TEST_F(SoundSystem, UnreadableImagesFailAndFreeEverything) {
   const int before = SoundCount();
+  const int blocks = TrackedLiveBlockCount();
   const Bytes junk(300, 0x33);
   EXPECT_EQ(CreateSoundFromMemImage(junk.data(), static_cast<uint32_t>(junk.size()), 3, -1), -1);
   Bytes huge = MakeWave(PcmFmt(2, 384000, 16), Bytes(16, 0));
@@ -198,6 +204,7 @@ TEST_F(SoundSystem, UnreadableImagesFailAndFreeEverything) {
   EXPECT_EQ(SoundCount(), before);
   EXPECT_EQ(SetSoundLoadMode(4), -1);
   EXPECT_EQ(g_soundLoadMode, 1u);
+  EXPECT_EQ(TrackedLiveBlockCount(), blocks);
 }
 
 TEST_F(SoundSystem, BuildRiffImageLayout) {

@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "core/memory.h"
 #include "sound/sound_internal.h"
 #include "sound_fixtures.h"
 
@@ -237,6 +238,7 @@ TEST_F(StreamSound, LoopStartInTheMissingTailOfAnOggNeverSpins) {
 }
 
 TEST_F(StreamSound, SharedRingStopsTheFirstAndDeletionWaitsForSharers) {
+  const int blocks = TrackedLiveBlockCount();
   const int a = Load(3 * kRate);
   ASSERT_NE(a, -1);
   const Bytes second = MakeWave(PcmFmt(2, kRate, 16), CounterPcm16(2, 3 * kRate, 20000));
@@ -257,6 +259,7 @@ TEST_F(StreamSound, SharedRingStopsTheFirstAndDeletionWaitsForSharers) {
   ASSERT_EQ(DeleteSoundHandle(b, 0), 0);
   EXPECT_EQ(GetSoundRecord(a), nullptr);
   EXPECT_EQ(SoundCount(), 0);
+  EXPECT_EQ(TrackedLiveBlockCount(), blocks);
 }
 
 TEST_F(StreamSound, MismatchedFormatsAndFullSourceListsAreRefused) {

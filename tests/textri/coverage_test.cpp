@@ -39,6 +39,25 @@ TEST(TexturedTriangleCoverage, RightTriangleGolden) {
   }
 }
 
+TEST(TexturedTriangleCoverage, MiddleVertexOnTheRightGolden) {
+  // (2,0), (8,4), (0,8): the right side bends at the middle vertex. Each row
+  // spans the columns nearest to its two edges, both included.
+  Image src(10, 10, ColorKind32);
+  FillCoordinates(src);
+  Image dst(12, 12, ColorKind32);
+  dst.fill(kCanary);
+  PlainState(12, 12);
+  const TexturedTriangle t = Tri(2, 0, 2, 0, 8, 4, 8, 4, 0, 8, 0, 8);
+  MemImgTexturedTriangle(&dst.m, &src.m, &t, 0, nullptr, 0);
+  const int span[8][2] = {{2, 2}, {2, 4}, {2, 5}, {1, 7}, {1, 8}, {1, 6}, {1, 4}, {0, 2}};
+  for (int y = 0; y < 12; ++y) {
+    for (int x = 0; x < 12; ++x) {
+      const bool drawn = y < 8 && x >= span[y][0] && x <= span[y][1];
+      EXPECT_EQ(dst.get(x, y), drawn ? Texel(x, y) : kCanary) << x << "," << y;
+    }
+  }
+}
+
 TEST(TexturedTriangleCoverage, DegenerateAndRefusedTrianglesDrawNothing) {
   Image src(8, 8, ColorKind32);
   FillCoordinates(src);
