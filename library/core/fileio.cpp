@@ -42,7 +42,12 @@ const FileFunctionTable* g_current = nullptr;
 std::mutex g_archiveMutex;
 std::string g_extension = "TSA";
 std::string g_key;
-std::map<std::string, Archive*> g_archives;  // by host path
+struct CachedArchiveFile {
+  Archive* archive;
+  int64_t size;
+  int64_t modifiedNs;
+};
+std::map<std::string, CachedArchiveFile> g_archives;  // by host path
 
 OpenFile* FileOf(StreamHandle handle) {
   if ((handle & kHandleBits) != kHandleBits || handle > (kHandleBits | 0x0FFFFFFFu)) return nullptr;
@@ -171,12 +176,21 @@ bool IsRegularFile(const std::string& hostPath) {
   return !hostPath.empty() && stat(hostPath.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
-// The cached archive of hostPath, opened on first use; null when it can't be read.
+// The cached archive of hostPath, read again when the file changed; null
+// when it can't be read.
 Archive* CachedArchive(const std::string& hostPath) {
+  struct stat st;
+  if (stat(hostPath.c_str(), &st) != 0) return nullptr;
+  const int64_t modifiedNs = static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000LL + st.st_mtim.tv_nsec;
   auto it = g_archives.find(hostPath);
-  if (it != g_archives.end()) return it->second;
+  if (it != g_archives.end()) {
+    if (it->second.size == static_cast<int64_t>(st.st_size) && it->second.modifiedNs == modifiedNs)
+      return it->second.archive;
+    CloseArchive(it->second.archive);
+    g_archives.erase(it);
+  }
   Archive* archive = OpenArchiveFile(hostPath.c_str(), g_key.empty() ? nullptr : g_key.c_str());
-  if (archive) g_archives[hostPath] = archive;
+  if (archive) g_archives[hostPath] = CachedArchiveFile{archive, static_cast<int64_t>(st.st_size), modifiedNs};
   return archive;
 }
 
@@ -255,7 +269,7 @@ int SetArchiveKey(const char* key) {
   std::string next = key ? std::string(key, strnlen(key, ArchiveMaxKey)) : std::string();
   if (next != g_key) {
     g_key = next;
-    for (auto& kv : g_archives) CloseArchive(kv.second);
+    for (auto& kv : g_archives) CloseArchive(kv.second.archive);
     g_archives.clear();
   }
   return 0;
@@ -263,7 +277,7 @@ int SetArchiveKey(const char* key) {
 
 void ClearArchiveCache() {
   std::lock_guard<std::mutex> hold(g_archiveMutex);
-  for (auto& kv : g_archives) CloseArchive(kv.second);
+  for (auto& kv : g_archives) CloseArchive(kv.second.archive);
   g_archives.clear();
 }
 

@@ -31,7 +31,8 @@ void BlitLoop(const KernelParams& kernel, const BlitJob& job) {
   uint8_t* drow = j.dst;
   for (int32_t r = 0; r < j.rows; ++r) {
     if constexpr (IsWholeCopy(V) && !V.palette && !V.trans) {
-      std::memcpy(drow, srow, static_cast<size_t>(j.cols) * T::kBytes);
+      // memmove: a graph may be drawn onto an image that shares its pixels.
+      std::memmove(drow, srow, static_cast<size_t>(j.cols) * T::kBytes);
     } else {
       const uint8_t* s = srow;
       const uint8_t* g = grow;

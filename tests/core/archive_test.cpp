@@ -352,8 +352,10 @@ TEST_F(ArchiveFiles, HandlesSeekTellReadAndEof) {
 }
 
 TEST_F(ArchiveFiles, DamagedArchiveFailsEveryOpenBelowIt) {
+  EXPECT_NE(FileOpen("vko01\\spell.tga", 0, 1), 0u);
+  CloseAllFiles();
+  // Replaced on disk while cached: the changed file is read again.
   ASSERT_TRUE(WriteText(dir_ / "vko01.dat", "TS but not really an archive"));
-  ClearArchiveCache();
   EXPECT_EQ(FileOpen("vko01\\spell.tga", 0, 1), 0u);
   EXPECT_EQ(FileOpen("vko01\\plain.txt", 0, 1), 0u);
   SetArchiveKey("wrong");

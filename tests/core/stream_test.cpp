@@ -52,3 +52,27 @@ TEST(FileStream, PlainFilesThroughTheStreamSet) {
   EXPECT_EQ(s->close(h), 0);
   EXPECT_EQ(OpenFileCount(), 0);
 }
+
+TEST(FileFunctionTableTest, BothSetsShareHandlesAndChangeDirectory) {
+  TempFolder dir;
+  ScopedChdir cd(dir.path());
+  mkdir((dir / "Sub").c_str(), 0755);
+  ASSERT_TRUE(WriteText(dir / "Sub/f.txt", "x"));
+  const FileFunctionTable* plain = GetPlainFileFunctions();
+  const FileFunctionTable* archive = GetArchiveFileFunctions();
+  EXPECT_NE(plain, archive);
+  UseArchiveFileAccess(1);
+  EXPECT_EQ(CurrentFileFunctions(), archive);
+  UseArchiveFileAccess(0);
+  EXPECT_EQ(CurrentFileFunctions(), plain);
+  ASSERT_EQ(plain->chdir("sub"), 0);  // the folder matched without regard to case
+  char cwd[4096];
+  ASSERT_EQ(plain->getcwd(cwd, sizeof cwd), 0);
+  EXPECT_EQ(std::string(cwd), dir / "Sub");
+  EXPECT_EQ(plain->getcwd(cwd, 3), -1);  // too small: failure, not a cut path
+  const StreamHandle h = archive->open("F.TXT", 0, 1);
+  ASSERT_NE(h, 0u);
+  EXPECT_EQ(plain->close(h), 0);  // a handle of one set closes through the other
+  EXPECT_EQ(plain->chdir("no such folder"), -1);
+  EXPECT_EQ(plain->chdir(nullptr), -1);
+}

@@ -339,3 +339,29 @@ TEST(RotatedGeometry, TurnFlagMirrorsThroughTheQuad) {
 }
 
 }  // namespace
+
+namespace {
+
+// Many turns, scales (negative and tiny ones included) and centres against
+// the reference's pixel-by-pixel bounds test.
+TEST(RotatedGeometry, RandomTurnsMatchReference) {
+  std::mt19937 rng(77);
+  Image src(13, 9, ColorKind32);
+  srtest::RandomBytes(rng, src.m.pixels, src.Bytes());
+  const ref::Settings s = srtest::Plain(64, 48);
+  srtest::Apply(s);
+  for (int i = 0; i < 300; ++i) {
+    const uint32_t ra = rng(), rs = rng(), rx = rng(), ry = rng();
+    const float angle = static_cast<float>(ra % 14000) / 1000.0f - 7.0f;
+    float scale = static_cast<float>(rs % 6000) / 1000.0f - 3.0f;
+    if (i % 17 == 0) scale = 0.01f;
+    if (scale == 0.0f) scale = 1.0f;
+    const int cx = static_cast<int>(rx % 90) - 13, cy = static_cast<int>(ry % 70) - 11;
+    Image fast(64, 48, ColorKind32), slow(64, 48, ColorKind32);
+    MemImgRotatedBlit(&fast.m, &src.m, cx, cy, angle, scale, 0, 0, nullptr);
+    ref::RotatedBlit(s, slow.m, src.m, cx, cy, angle, scale, false, nullptr);
+    ASSERT_EQ(fast.Snapshot(), slow.Snapshot()) << angle << " " << scale << " " << cx << "," << cy;
+  }
+}
+
+}  // namespace

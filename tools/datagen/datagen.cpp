@@ -134,7 +134,20 @@ bool WriteSnapshots(const std::string& dir) {
       }
     if (!WritePng(dir + "/" + z.out, big)) return false;
   }
-  return true;
+  // Every background texture at a quarter of its size, with its name's index.
+  const std::vector<TextureSpec>& textures = BackgroundTextures();
+  Canvas sheet(8 * 132, static_cast<int>((textures.size() + 7) / 8) * 132, Rgba{30, 30, 36, 255});
+  for (size_t i = 0; i < textures.size(); ++i) {
+    const Canvas t = MakePicture(textures[i].name);
+    const int ox = static_cast<int>(i % 8) * 132 + 2, oy = static_cast<int>(i / 8) * 132 + 2;
+    for (int y = 0; y < t.height() / 4 && y < 128; ++y)
+      for (int x = 0; x < t.width() / 4 && x < 128; ++x) {
+        sheet.Set(ox + x, oy + y, ((x / 4 + y / 4) % 2) ? Rgba{90, 90, 100, 255} : Rgba{60, 60, 70, 255});
+        sheet.Blend(ox + x, oy + y, t.Get(x * 4, y * 4));
+      }
+    DrawPixelText(sheet, ox + 1, oy + 1, std::to_string(i), Rgba{255, 255, 0, 255});
+  }
+  return WritePng(dir + "/backgrounds.png", sheet);
 }
 
 }  // namespace
