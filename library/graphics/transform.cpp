@@ -75,7 +75,10 @@ bool TransformGraphVertex(const GraphVertex* in, RasterVertex* out) {
   out->x = static_cast<float>(sx / sw);
   out->y = static_cast<float>(sy / sw);
   out->z = static_cast<float>(sz / sw);
-  out->rhw = static_cast<float>(1.0 / w);
+  // The homogeneous scale is free: w is measured in units of the camera
+  // distance, so rhw is 1 on the screen plane and the rasteriser's fixed-point
+  // texture planes keep their precision for flat panels.
+  out->rhw = static_cast<float>(kCameraDistance / w);
   out->color = in->color;
   out->u = in->u;
   out->v = in->v;

@@ -90,11 +90,11 @@ TEST_F(Panel, FlatPanelCoversThePlayFieldUpright) {
         continue;
       }
       if (!inside) continue;
-      // The white vertex colour takes each channel c to (c * 255) >> 8; w of
-      // the default camera leaves u * rhw a few bits, so allow a few texels.
+      // The white vertex colour takes each channel c to (c * 255) >> 8 and the
+      // texture holds one code per two texels, so allow that much.
       const int tx = 2 * static_cast<int>((got & 0xFF) + 1);
       const int ty = 2 * static_cast<int>(((got >> 8) & 0xFF) + 1);
-      if (std::abs(tx - (x - 16)) > 6 || std::abs(ty - (y - 16)) > 6 || ((got >> 16) & 0xFF) != 0x3F) {
+      if (std::abs(tx - (x - 16)) > 2 || std::abs(ty - (y - 16)) > 2 || ((got >> 16) & 0xFF) != 0x3F) {
         if (wrongTexel++ < 5)
           ADD_FAILURE() << "texel at " << x << "," << y << ": " << tx << "," << ty;
       }

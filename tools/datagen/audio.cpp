@@ -256,6 +256,43 @@ void Drum(std::vector<double>& buf, int64_t start, int kind, double vol, uint32_
   }
 }
 
+// One note of a two-bar phrase: its slot (eighths, 0-15), length in eighths and
+// its pitch as scale degrees above the root of the bar's chord.
+struct PhraseNote {
+  int start, length, offset;
+  bool rest;
+};
+struct Phrase {
+  std::vector<PhraseNote> notes;
+};
+
+// A phrase from a seed: calm tracks move in longer notes, boss tracks in shorter;
+// strong beats take chord tones, the others step from the last note.
+Phrase MakePhrase(uint32_t seed, int energy) {
+  static const int calm[4] = {2, 2, 4, 3}, stage[4] = {2, 1, 2, 3}, boss[4] = {1, 1, 2, 2};
+  const int* lengths = energy == 0 ? calm : (energy == 1 ? stage : boss);
+  Phrase p;
+  int slot = 0, offset = 0;
+  while (slot < 16) {
+    const uint32_t h = Hash3(slot, 77, seed);
+    int len = lengths[h % 4];
+    if (slot % 8 + len > 8) len = 8 - slot % 8;  // notes stay inside their bar
+    if (slot + len >= 16) len = 16 - slot;        // the phrase ends on a held note
+    const bool strong = slot % 4 == 0;
+    if (strong) {
+      static const int chordTones[3] = {0, 2, 4};
+      offset = chordTones[(h >> 8) % 3];
+    } else {
+      offset += static_cast<int>((h >> 12) % 5) - 2;
+      offset = std::clamp(offset, -2, 6);
+    }
+    const bool rest = !strong && (h >> 20) % 7 == 0;
+    p.notes.push_back({slot, len, offset, rest});
+    slot += len;
+  }
+  return p;
+}
+
 }  // namespace
 
 std::vector<int16_t> MakeTrack(int track) {
@@ -284,6 +321,7 @@ std::vector<int16_t> MakeTrack(int track) {
   };
   const double beat = bar / 4.0;
   const int64_t beatLen = static_cast<int64_t>(beat * kRate);
+  const Phrase phraseA = MakePhrase(st.seed, st.energy), phraseB = MakePhrase(st.seed * 7 + 3, st.energy);
   int prevDeg = 7;
   for (int b = 0; b < bars; ++b) {
     const int root = chordOf(b);
@@ -313,38 +351,35 @@ std::vector<int16_t> MakeTrack(int track) {
         Note(buf, s, beatLen, Freq(tonic + 12 + Degree(root + (k % 4) * 2 % 7, st.minor)), 0.06, 3);
       }
     }
-    // Melody: eight slots a bar, chosen from the track's seed; enters in the body
-    // (or in the second bar of a track without intro).
+    // Melody: a two-bar phrase of the track's own (rhythm and contour from its seed)
+    // sung as A A B A' over the body's eight bars; A' ends on the dominant, which
+    // leads back to the loop point. It enters with the body.
     if (!inBody && st.introBars > 0) continue;
     if (st.introBars == 0 && b == 0 && st.energy == 0) continue;
-    const bool lastBar = b == bars - 1;
-    int slot = 0;
-    while (slot < 8) {
-      const uint32_t h = Hash3(b % 8, slot, st.seed);
-      const int length = (h % 7 == 0) ? 4 : ((h % 3 == 0) ? 1 : 2);
-      const int len = std::min(length, 8 - slot);
-      const bool rest = (h >> 8) % 9 == 0;
-      if (!rest) {
-        int deg;
-        if (slot == 0 || (h >> 12) % 3 == 0) {
-          // A chord tone near the last note.
-          const int options[3] = {root, root + 2, root + 4};
-          deg = options[0] + 7;
-          int best = 1000;
-          for (int o : options)
-            for (int oct = 0; oct <= 14; oct += 7)
-              if (std::abs(o + oct - prevDeg) < best) { best = std::abs(o + oct - prevDeg); deg = o + oct; }
-        } else {
-          deg = prevDeg + static_cast<int>((h >> 16) % 5) - 2;
-        }
-        deg = std::clamp(deg, 3, 13);
-        prevDeg = deg;
-        const int64_t s = b0 + (b1 - b0) * slot / 8;
-        int64_t e = b0 + (b1 - b0) * (slot + len) / 8;
-        if (lastBar) e = std::min(e, b1);
-        Note(buf, s, e - s - static_cast<int64_t>(0.01 * kRate), Freq(tonic + Degree(deg, st.minor)), 0.16, 0);
+    const int bodyBar = b - st.introBars;
+    const int section = (bodyBar % 8) / 2;  // 0 A, 1 A, 2 B, 3 A'
+    const Phrase& ph = section == 2 ? phraseB : phraseA;
+    const int half = bodyBar % 2;  // which bar of the phrase
+    for (size_t n = 0; n < ph.notes.size(); ++n) {
+      const PhraseNote& pn = ph.notes[n];
+      if (pn.start / 8 != half || pn.rest) continue;
+      int offset = pn.offset;
+      const bool cadence = section == 3 && n + 1 == ph.notes.size();
+      if (cadence) offset = 0;  // the dominant's root
+      // The chord tone (or passing tone) nearest to the previous note.
+      int deg = root + offset;
+      int best = 1000, pick = deg;
+      for (int oct = -7; oct <= 14; oct += 7) {
+        const int cand = deg + oct;
+        if (cand < 3 || cand > 13) continue;
+        if (std::abs(cand - prevDeg) < best) { best = std::abs(cand - prevDeg); pick = cand; }
       }
-      slot += len;
+      prevDeg = pick;
+      const int slot = pn.start % 8;
+      const int len = std::min(pn.length, 8 - slot);
+      const int64_t s = b0 + (b1 - b0) * slot / 8;
+      const int64_t e = b0 + (b1 - b0) * (slot + len) / 8;
+      Note(buf, s, e - s - static_cast<int64_t>(0.01 * kRate), Freq(tonic + Degree(pick, st.minor)), 0.16, 0);
     }
   }
   Mixer m(buf.size());
