@@ -5,7 +5,6 @@
 
 #include <cerrno>
 #include <cstring>
-#include <mutex>
 
 int SjisCharLength(const char* p) {
   if (!p || !*p) return 0;
@@ -76,6 +75,7 @@ namespace {
 std::string Convert(const char* from, const char* to, const char* text, bool* ok) {
   if (ok) *ok = true;
   if (!text) return std::string();
+  const bool fromUtf8 = std::strcmp(from, "UTF-8") == 0;
   iconv_t cd = iconv_open(to, from);
   if (cd == reinterpret_cast<iconv_t>(-1)) {
     if (ok) *ok = false;
@@ -92,11 +92,22 @@ std::string Convert(const char* from, const char* to, const char* text, bool* ok
     result.append(buffer, static_cast<size_t>(out - buffer));
     if (r == static_cast<size_t>(-1)) {
       if (errno == E2BIG) continue;
-      // EILSEQ or EINVAL: skip one byte
+      // EILSEQ or EINVAL: one '?' for the character that did not convert
       if (ok) *ok = false;
       result.push_back('?');
-      ++in;
-      --inLeft;
+      size_t skip = 1;
+      if (fromUtf8) {
+        const auto lead = static_cast<unsigned char>(*in);
+        skip = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+        for (size_t k = 1; k < skip; ++k) {
+          if (k >= inLeft || (static_cast<unsigned char>(in[k]) & 0xC0) != 0x80) {
+            skip = k;
+            break;
+          }
+        }
+      }
+      in += skip;
+      inLeft -= skip;
       iconv(cd, nullptr, nullptr, nullptr, nullptr);
     }
   }

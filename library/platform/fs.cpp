@@ -316,6 +316,7 @@ int FsGetProfileString(const char* section, const char* key, const char* default
 int FsGetProfileInt(const char* section, const char* key, int defaultValue, const char* fileName) {
   std::string value;
   if (!section || !key || !fileName || !FindProfileValue(section, key, fileName, &value)) return defaultValue;
+  if (value.empty()) return defaultValue;  // "Key=" with nothing after it
   const char* p = value.c_str();
   bool negative = false;
   if (*p == '-' || *p == '+') negative = *p++ == '-';

@@ -40,6 +40,6 @@ int FsListFiles(const char* pattern, char (*rows)[256], int capacity);
 int FsGetProfileString(const char* section, const char* key, const char* defaultValue,
                        char* out, int size, const char* fileName);
 // GetPrivateProfileIntA: the value's numeric prefix (decimal, or hex after 0x,
-// optional sign), 0 when it has none, defaultValue when the key is missing.
+// optional sign), 0 when it has none, defaultValue when the key is missing or empty.
 int FsGetProfileInt(const char* section, const char* key, int defaultValue,
                     const char* fileName);

@@ -28,28 +28,45 @@ struct RotatedJob {
   uint32_t uLimit, vLimit;  // width and height in 14.18
 };
 
-// Floor and ceiling of a / b for b > 0.
-inline int64_t FloorDiv(int64_t a, int64_t b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
-inline int64_t CeilDiv(int64_t a, int64_t b) { return -FloorDiv(-a, b); }
-
-// Narrows [*lo, *hi) to the i with 0 <= a + i * s < limit.
+// Narrows [*lo, *hi) (lo >= 0) to the i with 0 <= a + i * s < limit, for a
+// 32-bit a and s and a limit of at most 2^31. Divisions are on magnitudes
+// below 2^32, in 32 bits.
 inline void NarrowToRange(int64_t a, int64_t s, int64_t limit, int64_t* lo, int64_t* hi) {
-  int64_t first, last;
+  int64_t first = *lo, last = *hi - 1;
   if (s == 0) {
-    if (a >= 0 && a < limit) return;
-    *hi = *lo;
+    if (a < 0 || a >= limit) *hi = *lo;
     return;
   }
   if (s > 0) {
-    first = CeilDiv(-a, s);
-    last = FloorDiv(limit - 1 - a, s);
+    const uint32_t step = static_cast<uint32_t>(s);
+    if (a < 0) {  // first i with a + i s >= 0: ceil(-a / s)
+      const uint32_t need = static_cast<uint32_t>(-a);
+      const int64_t f = (need - 1u) / step + 1;
+      if (f > first) first = f;
+    }
+    const int64_t room = limit - 1 - a;  // last i with a + i s <= limit - 1
+    if (room < 0) {
+      *hi = *lo;
+      return;
+    }
+    const int64_t l = static_cast<uint32_t>(room) / step;
+    if (l < last) last = l;
   } else {
-    first = CeilDiv(a - (limit - 1), -s);
-    last = FloorDiv(a, -s);
+    const uint32_t step = static_cast<uint32_t>(-s);
+    if (a < 0) {
+      *hi = *lo;
+      return;
+    }
+    const int64_t l = static_cast<uint32_t>(a) / step;  // last i with a + i s >= 0
+    if (l < last) last = l;
+    const int64_t over = a - (limit - 1);  // first i with a + i s <= limit - 1
+    if (over > 0) {
+      const int64_t f = (static_cast<uint32_t>(over) - 1u) / step + 1;
+      if (f > first) first = f;
+    }
   }
-  if (first > *lo) *lo = first;
-  if (last + 1 < *hi) *hi = last + 1;
-  if (*hi < *lo) *hi = *lo;
+  *lo = first;
+  *hi = last + 1 > first ? last + 1 : first;
 }
 
 template <Variant V>

@@ -67,4 +67,8 @@ TEST(Sjis, BadBytesBecomeQuestionMarks) {
   EXPECT_EQ(Cp932ToUtf8("\xFD" "b", &ok), "?b");
   EXPECT_FALSE(ok);
   EXPECT_EQ(Cp932ToUtf8(nullptr), "");
+  // A character CP932 lacks becomes one '?', however many UTF-8 bytes it had.
+  ok = true;
+  EXPECT_EQ(Utf8ToCp932("a\xF0\x9F\x98\x80" "b\xE2\x82", &ok), "a?b?");
+  EXPECT_FALSE(ok);
 }

@@ -12,6 +12,7 @@
 #include "../../tools/datagen/audio.h"
 #include "../../tools/datagen/canvas.h"
 #include "../../tools/datagen/datagen.h"
+#include "../../tools/datagen/font.h"
 #include "../../tools/datagen/layout.h"
 #include "../../tools/datagen/sheets.h"
 #include "../../tools/datagen/texts.h"
@@ -259,6 +260,14 @@ void DialoguesFitTheirSheets() {
     EXPECT_TRUE(d.portraitSet >= 0 && d.portraitSet < 15) << "dialogue " << d.number;
   }
   for (int n = 0; n <= 52; ++n) EXPECT_TRUE(numbers.count(n)) << "dialogue " << n << " missing";
+  // Every line fits the two text rows of its strip (300 or 340 wide, 6 pixels of margin each side).
+  datagen::TextStyle small;
+  small.size = 14;
+  for (const datagen::Dialogue& d : datagen::Dialogues())
+    for (const datagen::DialogueLine& l : d.lines)
+      EXPECT_LE(datagen::MeasureText(l.text, small), 2 * (300 - 12) - 28) << l.text;
+  for (const std::string& line : datagen::EndingLines())
+    EXPECT_LE(datagen::MeasureText(line, small), 2 * (340 - 12) - 28) << line;
   auto strip = [&](int run, int s) -> std::pair<const PictureSpec*, int> {
     if (run == 6 && s >= 75) return {Spec("talkex2.bmp"), s - 75};
     return {Spec(sheets[run].name), s};

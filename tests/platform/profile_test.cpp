@@ -53,6 +53,7 @@ TEST_F(ProfileTest, ReadsTheGamesSectionsAndKeys) {
   EXPECT_EQ(FsGetProfileInt("vko01_03", "Loop", 7, "replace\\bgm.ini"), -250);
   EXPECT_EQ(FsGetProfileInt("vko01_04", "Loop", 7, "replace\\bgm.ini"), 0);
   EXPECT_EQ(Get("vko01_04", "Path", "default"), "");  // present but empty: not the default
+  EXPECT_EQ(FsGetProfileInt("vko01_04", "Path", 7, "replace\\bgm.ini"), 7);  // an empty value: the integer default
 }
 
 TEST_F(ProfileTest, DefaultsForWhatIsMissing) {

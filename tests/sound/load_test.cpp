@@ -15,7 +15,9 @@ class SoundFiles : public ::testing::Test {
   void SetUp() override {
     SetSoundBackend(AudioBackend::Null);
     ASSERT_EQ(InitializeSoundSystem(), 0);
-    path_ = ::testing::TempDir() + "sound_load_test.wav";
+    // One file per test: ctest runs the tests side by side.
+    path_ = ::testing::TempDir() + "sound_load_" +
+            ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".wav";
     const Bytes wav = MakeWave(PcmFmt(2, 22050, 16), CounterPcm16(2, 22050 * 5));
     FILE* f = std::fopen(path_.c_str(), "wb");
     ASSERT_NE(f, nullptr);
@@ -53,6 +55,20 @@ TEST_F(SoundFiles, EachModeMakesItsKindAndKeepsTheFileOnlyInModeThree) {
   EXPECT_EQ(r->kind, kStreamSound);
   EXPECT_EQ(r->writePosition, static_cast<int32_t>(4 * 22050 * 4));  // primed at load
   EXPECT_EQ(OpenFileCount(), openBefore + 1);
+  // The ring holds the file's first four seconds, read from the open file.
+  void *p1, *p2;
+  uint32_t n1, n2;
+  ASSERT_EQ(AudioLock(r->buffers[0].buffer, 0, 4 * 22050 * 4, &p1, &n1, &p2, &n2), 0);
+  const auto* ring = static_cast<const uint8_t*>(p1);
+  EXPECT_EQ(Bytes(ring, ring + n1), CounterPcm16(2, 4 * 22050));
+  AudioUnlock(r->buffers[0].buffer, p1, n1, p2, n2);
+  ASSERT_EQ(PlaySoundHandle(streamed, 1, 1), 0);
+  for (int pass = 0; pass < 100; ++pass) {
+    AudioNullRender(nullptr, 750);
+    RefillStreamSounds();
+  }
+  EXPECT_EQ(IsSoundPlaying(streamed), 1);
+  EXPECT_GT(r->bytePosition, static_cast<int32_t>(4 * 22050 * 4));
   EXPECT_EQ(DeleteSoundHandle(streamed, 0), 0);
   EXPECT_EQ(OpenFileCount(), openBefore);
 

@@ -31,6 +31,21 @@ struct Mixer {
 // Deterministic white noise by sample index.
 double Noise(uint32_t i, uint32_t seed) { return HashUnit(static_cast<int32_t>(i), 0, seed) * 2.0 - 1.0; }
 
+// Sine of a phase in cycles from a table with linear interpolation (the same
+// values on every run, and much cheaper than the library sine per sample).
+double TableSin(double cycles) {
+  static const std::vector<double> table = [] {
+    std::vector<double> t(4097);
+    for (size_t i = 0; i < t.size(); ++i) t[i] = std::sin(2 * kPi * static_cast<double>(i) / 4096.0);
+    return t;
+  }();
+  double f = cycles - std::floor(cycles);
+  const double pos = f * 4096.0;
+  const size_t i = static_cast<size_t>(pos);
+  const double frac = pos - static_cast<double>(i);
+  return table[i] + (table[i + 1] - table[i]) * frac;
+}
+
 double Square(double phase) { return std::fmod(phase, 1.0) < 0.5 ? 1.0 : -1.0; }
 double Triangle(double phase) {
   const double p = std::fmod(phase, 1.0);
@@ -204,8 +219,8 @@ void Note(std::vector<double>& buf, int64_t start, int64_t len, double f, double
     double v = 0.0, env = 1.0;
     switch (instrument) {
       case 0: {  // lead: square-ish with vibrato
-        phase += f * (1.0 + 0.004 * std::sin(2 * kPi * 5.5 * t) * std::min(1.0, t * 4)) / kRate;
-        v = 0.55 * Square(phase) + 0.45 * std::sin(2 * kPi * phase);
+        phase += f * (1.0 + 0.004 * TableSin(5.5 * t) * std::min(1.0, t * 4)) / kRate;
+        v = 0.55 * Square(phase) + 0.45 * TableSin(phase);
         env = std::min(1.0, t / 0.01) * (0.7 + 0.3 * std::exp(-t * 6));
         break;
       }
@@ -217,13 +232,13 @@ void Note(std::vector<double>& buf, int64_t start, int64_t len, double f, double
       }
       case 2: {  // pad: soft sines
         phase += f / kRate;
-        v = std::sin(2 * kPi * phase) * 0.6 + std::sin(4 * kPi * phase) * 0.25 + std::sin(6 * kPi * phase) * 0.1;
+        v = TableSin(phase) * 0.6 + TableSin(2 * phase) * 0.25 + TableSin(3 * phase) * 0.1;
         env = std::min(1.0, t / 0.15);
         break;
       }
       default: {  // bell arpeggio
         phase += f / kRate;
-        v = std::sin(2 * kPi * phase) + 0.3 * std::sin(2 * kPi * phase * 3.01);
+        v = TableSin(phase) + 0.3 * TableSin(phase * 3.01);
         env = std::exp(-t * 5);
         break;
       }

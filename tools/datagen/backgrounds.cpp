@@ -105,10 +105,11 @@ Canvas Build(const Recipe& r, int w, int h) {
   Canvas t(w, h);
   switch (r.kind) {
     case Kind::kGround:
-    case Kind::kClouds:
+    case Kind::kClouds: {
+      const NoiseField noise(w, h, r.kind == Kind::kGround ? 6 : 3, r.kind == Kind::kGround ? 7 : 4, 5, r.seed);
       for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) {
-          const double n = TileFbm(x, y, w, h, r.kind == Kind::kGround ? 6 : 3, r.kind == Kind::kGround ? 7 : 4, 5, r.seed);
+          const double n = noise.At(x, y);
           t.Set(x, y, Mix(r.b, r.a, std::clamp((n - 0.25) * 1.8, 0.0, 1.0)));
         }
       if (r.kind == Kind::kGround) {
@@ -116,11 +117,14 @@ Canvas Build(const Recipe& r, int w, int h) {
         Sprinkle(t, r.seed + 1, 120, 0.6, 1.4, C(255, 255, 255, 220));
       }
       break;
-    case Kind::kSpell:
+    }
+    case Kind::kSpell: {
+      const NoiseField noise(w, h, 4, 4, 4, r.seed);
+      const NoiseField warp(w, h, 2, 8, 3, r.seed + 7);
       for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) {
-          const double n = TileFbm(x, y, w, h, 4, 4, 4, r.seed);
-          const double m = TileFbm(x, y, w, h, 2, 8, 3, r.seed + 7);
+          const double n = noise.At(x, y);
+          const double m = warp.At(x, y);
           // Bands that wrap: a whole number of periods across and down.
           const double bands = 0.5 + 0.5 * std::sin(2 * kPi * (x / static_cast<double>(w) * 2 + y / static_cast<double>(h) * 3) + 6 * m);
           t.Set(x, y, Mix(r.a, r.b, std::clamp(0.15 + 0.6 * n * bands + 0.3 * n, 0.0, 1.0)));
@@ -129,18 +133,22 @@ Canvas Build(const Recipe& r, int w, int h) {
         WrappedGlowSpot(t, HashUnit(k, 1, r.seed) * w, HashUnit(k, 2, r.seed) * h, 10 + 20 * HashUnit(k, 3, r.seed),
                         Rgba{r.b.r, r.b.g, r.b.b, 160});
       break;
-    case Kind::kSnowOverlay:
+    }
+    case Kind::kSnowOverlay: {
       Sprinkle(t, r.seed, 150, 0.8, 2.0, r.a);
       Sprinkle(t, r.seed + 5, 25, 2.0, 3.5, Rgba{r.b.r, r.b.g, r.b.b, 200});
       break;
-    case Kind::kShadow:
+    }
+    case Kind::kShadow: {
+      const NoiseField noise(w, h, 3, 3, 4, r.seed);
       for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) {
-          const double n = TileFbm(x, y, w, h, 3, 3, 4, r.seed);
+          const double n = noise.At(x, y);
           t.Set(x, y, Mix(r.a, r.b, std::clamp((n - 0.45) * 2.5, 0.0, 1.0)));
         }
       break;
-    case Kind::kGlow:
+    }
+    case Kind::kGlow: {
       t.Fill(C(0, 0, 0, 255));
       t.Glow(w / 2.0, h / 2.0, w / 2.0, r.a, 1.8, true);
       t.Glow(w / 2.0, h / 2.0, w / 5.0, C(255, 240, 200), 1.5, true);
@@ -151,33 +159,41 @@ Canvas Build(const Recipe& r, int w, int h) {
           t.Set(x, y, p);
         }
       break;
-    case Kind::kMist:
+    }
+    case Kind::kMist: {
+      const NoiseField noise(w, h, 3, 4, 5, r.seed);
       for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) {
-          const double n = TileFbm(x, y, w, h, 3, 4, 5, r.seed);
+          const double n = noise.At(x, y);
           const int a = static_cast<int>(std::clamp((n - 0.35) * 300.0, 0.0, 150.0));
           t.Set(x, y, Rgba{r.a.r, r.a.g, r.a.b, static_cast<uint8_t>(a)});
         }
       break;
-    case Kind::kWhite:
+    }
+    case Kind::kWhite: {
       t.Fill(r.a);
       break;
-    case Kind::kAurora:
+    }
+    case Kind::kAurora: {
+      const NoiseField noise(w, h, 2, 6, 4, r.seed);
       for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) {
-          const double n = TileFbm(x, y, w, h, 2, 6, 4, r.seed);
+          const double n = noise.At(x, y);
           const double band = std::pow(0.5 + 0.5 * std::sin(2 * kPi * (2.0 * x / w) + 8 * n), 3.0);
           t.Set(x, y, Mix(r.b, r.a, std::clamp(band * n * 1.6, 0.0, 1.0)));
         }
       break;
+    }
     case Kind::kMagicCircle: {
       const bool transparent = r.a.a == 0;
-      if (!transparent)
+      if (!transparent) {
+        const NoiseField noise(w, h, 4, 4, 4, r.seed);
         for (int y = 0; y < h; ++y)
           for (int x = 0; x < w; ++x) {
-            const double n = TileFbm(x, y, w, h, 4, 4, 4, r.seed);
+            const double n = noise.At(x, y);
             t.Set(x, y, Mix(r.a, Shade(r.b, 0.4), n * 0.7));
           }
+      }
       const double cx = w / 2.0, cy = h / 2.0;
       for (int k = 0; k < 5; ++k) t.Ring(cx, cy, 60 + k * 45, 3 - k * 0.3, r.b);
       for (int k = 0; k < 3; ++k) {
@@ -197,9 +213,10 @@ Canvas Build(const Recipe& r, int w, int h) {
     case Kind::kQuarterTiles: {
       // One 192 x 224 tile that wraps on its own, repeated in the four quarters.
       Canvas q(w / 2, h / 2);
+      const NoiseField noise(q.width(), q.height(), 3, 3, 4, r.seed);
       for (int y = 0; y < q.height(); ++y)
         for (int x = 0; x < q.width(); ++x) {
-          const double n = TileFbm(x, y, q.width(), q.height(), 3, 3, 4, r.seed);
+          const double n = noise.At(x, y);
           const double ring = 0.5 + 0.5 * std::cos(2 * kPi * x / q.width()) * std::cos(2 * kPi * y / q.height());
           q.Set(x, y, Mix(r.a, r.b, std::clamp(0.2 + 0.5 * n + 0.4 * ring * ring, 0.0, 1.0)));
         }
@@ -217,10 +234,11 @@ Canvas Build(const Recipe& r, int w, int h) {
       t.MakeKeySafe();
       break;
     }
-    case Kind::kForest:
+    case Kind::kForest: {
+      const NoiseField noise(w, h, 5, 6, 4, r.seed);
       for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) {
-          const double n = TileFbm(x, y, w, h, 5, 6, 4, r.seed);
+          const double n = noise.At(x, y);
           t.Set(x, y, Mix(r.b, Shade(r.b, 0.7), n));
         }
       for (int k = 0; k < 26; ++k) {
@@ -231,15 +249,18 @@ Canvas Build(const Recipe& r, int w, int h) {
         WrappedCircle(t, x - s * 0.3, y - s * 0.3, s * 0.55, C(240, 245, 255, 220));
       }
       break;
-    case Kind::kShrineFloor:
+    }
+    case Kind::kShrineFloor: {
+      const NoiseField noise(w, h, 8, 8, 3, r.seed);
       for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) {
-          const double n = TileFbm(x, y, w, h, 8, 8, 3, r.seed);
+          const double n = noise.At(x, y);
           const bool seam = (x % 48) < 2 || ((y + ((x / 48) % 2) * 28) % 56) < 2;
           t.Set(x, y, seam ? Shade(r.a, 0.6) : Mix(r.a, r.b, n));
         }
       Sprinkle(t, r.seed, 60, 0.8, 2.0, C(245, 250, 255, 200));
       break;
+    }
   }
   return t;
 }

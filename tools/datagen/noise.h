@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 namespace datagen {
 
@@ -17,5 +18,23 @@ double PeriodicNoise(double x, double y, int periodX, int periodY, uint32_t seed
 // baseCells lattice cells across w at the first octave; result roughly in [0, 1].
 double TileFbm(double px, double py, int w, int h, int baseCellsX, int baseCellsY, int octaves,
                uint32_t seed);
+
+// TileFbm for many samples of one picture: the lattices of every octave are
+// hashed once when the field is made. At gives exactly TileFbm's value.
+class NoiseField {
+ public:
+  NoiseField(int w, int h, int baseCellsX, int baseCellsY, int octaves, uint32_t seed);
+  double At(double px, double py) const;
+
+ private:
+  struct Octave {
+    int cellsX, cellsY;
+    double amp;
+    std::vector<double> values;
+  };
+  int w_, h_;
+  double norm_ = 0.0;
+  std::vector<Octave> octaves_;
+};
 
 }  // namespace datagen

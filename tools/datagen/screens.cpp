@@ -31,9 +31,10 @@ TextStyle Style(int size, Face face = Face::kGothic, Rgba color = Rgba{255, 255,
 void NightBackdrop(Canvas& t, int x0, int y0, int w, int h, uint32_t seed, double moonX, double moonY,
                    Rgba skyTop = C(8, 14, 40), Rgba skyBottom = C(40, 70, 120)) {
   t.SetClip(x0, y0, w, h);
+  const NoiseField noise(w, h, 6, 4, 4, seed);
   for (int y = 0; y < h; ++y)
     for (int x = 0; x < w; ++x) {
-      const double n = TileFbm(x, y, w, h, 6, 4, 4, seed);
+      const double n = noise.At(x, y);
       Rgba c = Mix(skyTop, skyBottom, static_cast<double>(y) / h);
       c = Mix(c, C(70, 160, 150), std::max(0.0, n - 0.5) * 0.8);  // blue-green haze
       t.Set(x0 + x, y0 + y, c);

@@ -263,9 +263,10 @@ Canvas MakeStageTitleSheet() {
 
 Canvas MakeFrameSheet() {
   Canvas t(640, 480);
+  const NoiseField noise(640, 480, 8, 6, 4, 77);
   for (int y = 0; y < 480; ++y)
     for (int x = 0; x < 640; ++x) {
-      const double n = TileFbm(x, y, 640, 480, 8, 6, 4, 77);
+      const double n = noise.At(x, y);
       const double v = 0.35 + 0.5 * n;
       t.Set(x, y, MakeRgba(static_cast<int>(30 * v + 10), static_cast<int>(50 * v + 20), static_cast<int>(110 * v + 30)));
     }
