@@ -94,6 +94,12 @@ TEST(DataWriters, PeriodicNoiseWrapsAtThePictureSize) {
     EXPECT_NEAR(datagen::TileFbm(x, y, 384, 448, 6, 7, 5, 3), datagen::TileFbm(x + 384, y, 384, 448, 6, 7, 5, 3), 1e-9);
     EXPECT_NEAR(datagen::TileFbm(x, y, 384, 448, 6, 7, 5, 3), datagen::TileFbm(x, y + 448, 384, 448, 6, 7, 5, 3), 1e-9);
   }
+  // The precomputed field gives the very same values.
+  const datagen::NoiseField field(384, 448, 6, 7, 5, 3);
+  for (int i = 0; i < 50; ++i) {
+    const double x = i * 7.7, y = 447.0 - i * 9.1;
+    EXPECT_EQ(field.At(x, y), datagen::TileFbm(x, y, 384, 448, 6, 7, 5, 3)) << x << "," << y;
+  }
   EXPECT_EQ(datagen::Hash3(1, 2, 3), datagen::Hash3(1, 2, 3));
   EXPECT_NE(datagen::Hash3(1, 2, 3), datagen::Hash3(2, 1, 3));
 }
