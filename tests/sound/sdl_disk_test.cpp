@@ -11,13 +11,17 @@
 #include <thread>
 #include <vector>
 
+#include <unistd.h>
+
 #include "sound/sound_internal.h"
 #include "sound_fixtures.h"
 
 namespace {
 
 TEST(SoundSdlDisk, CapturedLoopSeamIsContinuous) {
-  const std::string path = ::testing::TempDir() + "sound_disk_capture.raw";
+  // One file per process: several builds may run this test at the same time.
+  const std::string path =
+      ::testing::TempDir() + "sound_disk_capture_" + std::to_string(getpid()) + ".raw";
   std::remove(path.c_str());
   setenv("SDL_AUDIODRIVER", "disk", 1);
   setenv("SDL_DISKAUDIOFILE", path.c_str(), 1);
