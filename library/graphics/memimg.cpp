@@ -1,8 +1,9 @@
 // MEMIMG records: creation, release, views and the standard colour formats.
 #include "graphics/memimg.h"
 
-#include <cstdlib>
 #include <cstring>
+
+#include "core/memory.h"
 
 namespace {
 
@@ -98,25 +99,25 @@ int CreateMemImg(MEMIMG* record, int width, int height, int pitch, uint32_t tran
   uint8_t* extraBuffer = nullptr;
   const size_t blockSize = static_cast<size_t>(pitch) * static_cast<size_t>(height);
   if (!borrowed) {
-    pixels = static_cast<uint8_t*>(std::malloc(blockSize ? blockSize : 1));
+    pixels = static_cast<uint8_t*>(TALLOC(blockSize ? blockSize : 1));
     if (!pixels) return -1;
   }
   if (paletteFlag) {
-    palette = static_cast<uint8_t*>(std::calloc(2 * 256, 4));
+    palette = static_cast<uint8_t*>(TCALLOC(2 * 256 * 4));
     if (!palette) {
-      if (!borrowed) std::free(pixels);
+      if (!borrowed) TrackedFree(pixels);
       return -1;
     }
   }
   if (makeBuffers) {
     const size_t plane = static_cast<size_t>(width) * static_cast<size_t>(height);
-    alphaBuffer = static_cast<uint8_t*>(std::calloc(plane ? plane : 1, 1));
-    extraBuffer = static_cast<uint8_t*>(std::calloc(plane ? plane : 1, 1));
+    alphaBuffer = static_cast<uint8_t*>(TCALLOC(plane ? plane : 1));
+    extraBuffer = static_cast<uint8_t*>(TCALLOC(plane ? plane : 1));
     if (!alphaBuffer || !extraBuffer) {
-      std::free(alphaBuffer);
-      std::free(extraBuffer);
-      std::free(palette);
-      if (!borrowed) std::free(pixels);
+      TrackedFree(alphaBuffer);
+      TrackedFree(extraBuffer);
+      TrackedFree(palette);
+      if (!borrowed) TrackedFree(pixels);
       return -1;
     }
   }
@@ -141,10 +142,10 @@ int CreateMemImg(MEMIMG* record, int width, int height, int pitch, uint32_t tran
 
 void FreeMemImg(MEMIMG* record) {
   if (!record || record->aliveMark != MemImgAliveMark) return;
-  if (!record->borrowedPixels) std::free(record->pixels);
-  if (record->ownsPalette) std::free(record->palette);
-  std::free(record->alphaBuffer);
-  std::free(record->extraBuffer);
+  if (!record->borrowedPixels) TrackedFree(record->pixels);
+  if (record->ownsPalette) TrackedFree(record->palette);
+  TrackedFree(record->alphaBuffer);
+  TrackedFree(record->extraBuffer);
   record->pixels = nullptr;
   record->palette = nullptr;
   record->alphaBuffer = nullptr;

@@ -53,6 +53,8 @@ class FrontEnds : public ::testing::TestWithParam<int> {
   void TearDown() override {
     g_screen.softwareRendering = 1;
     g_screen.memImgScreen = 1;
+    g_screen.screenBits = GetParam();
+    g_drawState.maskOn = 0;
     DeleteAllGraphs();
     DestroyScreens();
   }
@@ -160,6 +162,28 @@ TEST_P(FrontEnds, RefusedWithoutDeviceOrGraph) {
   EXPECT_EQ(SoftwareDrawPixel(0, 0, 1), -1);
   g_screen.softwareRendering = 1;
   EXPECT_EQ(Get(back_, 0, 0), 0u);
+}
+
+// With 8-bit screens the DirectDraw path is taken: a same-size draw goes to
+// the unscaled DirectDraw draw, everything else needs the surface lock, which
+// fails here, so nothing is drawn and the result is -1.
+TEST_P(FrontEnds, EightBitScreensTakeTheDirectDrawPath) {
+  const GraphRecord* g = GetGraphRecord(whole_);
+  g_screen.screenBits = 8;
+  EXPECT_EQ(SoftwareDrawStretchedGraph(3, 2, 11, 6, g, 0, 1, -1), 0);
+  EXPECT_EQ(SoftwareDrawStretchedGraph(30, 2, 22, 6, g, 0, 1, -1), -1);  // mirrored
+  EXPECT_EQ(SoftwareDrawStretchedGraph(40, 2, 56, 10, g, 0, 1, -1), -1);
+  EXPECT_EQ(SoftwareDrawStretchedGraph(40, 2, 40, 10, g, 0, 1, -1), -1);  // empty
+  EXPECT_EQ(SoftwareDrawRotatedGraph(100, 100, 1.0, 0.0, g, 0, 0), -1);
+  EXPECT_EQ(SoftwareFillRect(200, 200, 210, 210, 5), -1);
+  EXPECT_EQ(SoftwareDrawPixel(200, 200, 5), -1);
+  g_screen.screenBits = GetParam();
+  EXPECT_EQ(Get(back_, 3, 2), 1u);   // the unscaled draw at (left, top)
+  EXPECT_EQ(Get(back_, 10, 5), 1u + 7 + 48);
+  EXPECT_EQ(Get(back_, 29, 2), 0u);
+  EXPECT_EQ(Get(back_, 40, 2), 0u);
+  EXPECT_EQ(Get(back_, 100, 100), 0u);
+  EXPECT_EQ(Get(back_, 200, 200), 0u);
 }
 
 INSTANTIATE_TEST_SUITE_P(Depths, FrontEnds, ::testing::Values(16, 32));
