@@ -4,6 +4,8 @@
 // archive loading, BMP snapshots, and the release at the library end.
 #include <gtest/gtest.h>
 
+#include "memimg_access.h"
+
 #include <cstring>
 
 #include "core/archive_pack.h"
@@ -22,12 +24,7 @@
 
 namespace {
 
-uint32_t ScreenPixel(const MEMIMG* image, int x, int y) {
-  uint32_t v = 0;
-  std::memcpy(&v, MemImgRow(image, y) + x * image->format->bytesPerPixel,
-              image->format->bytesPerPixel);
-  return v;
-}
+constexpr auto ScreenPixel = testutil::GetPixel;
 
 void WriteFile(const std::string& path, const Bytes& bytes) {
   std::FILE* f = std::fopen(path.c_str(), "wb");

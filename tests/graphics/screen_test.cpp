@@ -3,6 +3,8 @@
 // copies into graphs, and the BMP snapshot bytes with their round trip.
 #include <gtest/gtest.h>
 
+#include "memimg_access.h"
+
 #include <cstring>
 
 #include "graphics/graph_ops.h"
@@ -13,16 +15,9 @@
 
 namespace {
 
-void Put(MEMIMG* image, int x, int y, uint32_t v) {
-  std::memcpy(MemImgRow(image, y) + x * image->format->bytesPerPixel, &v,
-              image->format->bytesPerPixel);
-}
-uint32_t Get(const MEMIMG* image, int x, int y) {
-  uint32_t v = 0;
-  std::memcpy(&v, MemImgRow(image, y) + x * image->format->bytesPerPixel,
-              image->format->bytesPerPixel);
-  return v;
-}
+constexpr auto Get = testutil::GetPixel;
+constexpr auto Put = testutil::PutPixel;
+
 
 class Screens : public ::testing::TestWithParam<int> {
  protected:

@@ -3,6 +3,8 @@
 // and the refusals without a drawing device.
 #include <gtest/gtest.h>
 
+#include "memimg_access.h"
+
 #include <cstring>
 
 #include "graphics/graph_registry.h"
@@ -12,16 +14,9 @@
 
 namespace {
 
-uint32_t Get(const MEMIMG* image, int x, int y) {
-  uint32_t v = 0;
-  std::memcpy(&v, MemImgRow(image, y) + x * image->format->bytesPerPixel,
-              image->format->bytesPerPixel);
-  return v;
-}
-void Put(MEMIMG* image, int x, int y, uint32_t v) {
-  std::memcpy(MemImgRow(image, y) + x * image->format->bytesPerPixel, &v,
-              image->format->bytesPerPixel);
-}
+constexpr auto Get = testutil::GetPixel;
+constexpr auto Put = testutil::PutPixel;
+
 
 int32_t FloatWord(float f) {
   int32_t w;

@@ -3,6 +3,8 @@
 // the refusals of the triangle front end.
 #include <gtest/gtest.h>
 
+#include "memimg_access.h"
+
 #include <cstring>
 
 #include "graphics/graph_registry.h"
@@ -13,16 +15,9 @@
 
 namespace {
 
-uint32_t Get(const MEMIMG* image, int x, int y) {
-  uint32_t v = 0;
-  std::memcpy(&v, MemImgRow(image, y) + x * image->format->bytesPerPixel,
-              image->format->bytesPerPixel);
-  return v;
-}
-void Put(MEMIMG* image, int x, int y, uint32_t v) {
-  std::memcpy(MemImgRow(image, y) + x * image->format->bytesPerPixel, &v,
-              image->format->bytesPerPixel);
-}
+constexpr auto Get = testutil::GetPixel;
+constexpr auto Put = testutil::PutPixel;
+
 // Pixel (x, y) of the laser image: distinct, never 0.
 uint32_t Texel(int x, int y) { return 1 + x + 16 * y; }
 
