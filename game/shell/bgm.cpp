@@ -22,6 +22,21 @@ void DeleteSound(int32_t& handle) {
   handle = -1;
 }
 
+// Loads the user's track over a slot. A file that does not decode leaves the
+// stock track in place, as a missing one does. True when the override took.
+bool LoadOverride(int32_t& handle, const char* path) {
+  if (!OverrideUsable(path)) return false;
+  int32_t loaded = ApiLoadSoundFile(path, 3, -1);
+  if (loaded == -1) {
+    std::fprintf(stderr, "vko01: the music file %s cannot be played; the stock track stays\n",
+                 path);
+    return false;
+  }
+  DeleteSound(handle);
+  handle = loaded;
+  return true;
+}
+
 }  // namespace
 
 BGM::BGM(GameState& state) : state_(&state) {
@@ -34,10 +49,7 @@ BGM::BGM(GameState& state) : state_(&state) {
   const int slots[3] = {4, 5, 6};
   const int entries[3] = {0, 25, 26};
   for (int k = 0; k < 3; ++k) {
-    const char* path = state.bgmPath[entries[k]];
-    if (!OverrideUsable(path)) continue;
-    DeleteSound(handles[slots[k]]);
-    handles[slots[k]] = ApiLoadSoundFile(path, 3, -1);
+    LoadOverride(handles[slots[k]], state.bgmPath[entries[k]]);
   }
   ApiSetSoundLoadMode(0);
   ApplyVolume(state);
@@ -65,11 +77,8 @@ void BGM::LoadStage(int stageNumber) {
     if (handles[i] != -1) ApiSetSoundLoopPointMs(StageLoopPointMs(stageNumber, i), handles[i]);
   for (int i = 0; i < 4; ++i) {
     int entry = i < 3 ? BgmOverrideEntry(stageNumber, i) : 31;
-    const char* path = state_->bgmPath[entry];
-    if (!OverrideUsable(path)) continue;
-    DeleteSound(handles[i]);
-    handles[i] = ApiLoadSoundFile(path, 3, -1);
-    if (handles[i] != -1) ApiSetSoundLoopPointMs(state_->bgmLoop[entry], handles[i]);
+    if (LoadOverride(handles[i], state_->bgmPath[entry]))
+      ApiSetSoundLoopPointMs(state_->bgmLoop[entry], handles[i]);
   }
   ApiSetSoundLoadMode(0);
   int volume = static_cast<int>(state_->bgmVolume * 255u / 100u);

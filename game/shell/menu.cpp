@@ -1,10 +1,11 @@
 // Menu scenes. Until each menu is built its scene shows a blank screen and
-// Escape leads back to the title.
+// Escape or the cancel button (bomb) leads back to the title.
 #include "shell/menu.h"
 
 #include "library/tesra.h"
 #include "shell/gamestate.h"
 #include "shell/input.h"
+#include "shell/sound.h"
 #include "shell/title.h"
 
 void ReturnToTitle(GameState& state) {
@@ -25,7 +26,14 @@ void Menu::ResetCursor(GameState& state) {
 }
 
 void Menu::Update(GameState& state) {
-  if (state.input && state.input->FreshPress(ButtonEscape)) ReturnToTitle(state);
+  const Input* in = state.input;
+  if (!in) return;
+  if (in->FreshPress(ButtonBomb)) {
+    if (state.sound) state.sound->Play(SeCancel);
+    ReturnToTitle(state);
+  } else if (in->FreshPress(ButtonEscape)) {
+    ReturnToTitle(state);
+  }
 }
 
 void Menu::Draw(GameState&) { ApiDrawRectangle(0, 0, 640, 480, ApiRgbToScreenColor(0, 0, 0), 1); }

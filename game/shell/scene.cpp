@@ -78,7 +78,10 @@ void UpdateScene(GameState& s) {
   bool liveOnlyWait = sceneAtStart == ScenePause ||
                       (sceneAtStart == SceneStageResult && s.stageResult &&
                        s.stageResult->WaitingForPress());
-  if (!liveOnlyWait) ++s.frameCount;
+  if (!liveOnlyWait)
+    ++s.frameCount;
+  else if (s.sound)
+    s.sound->CountStandingFrame();
 }
 
 void DrawScene(GameState& s) {

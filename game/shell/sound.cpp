@@ -28,7 +28,7 @@ const char* SoundEffectFileName(int slot) {
   return slot >= 0 && slot < 21 ? kEffectFiles[slot] : "";
 }
 
-Sound::Sound(GameState& state) : state_(&state) {
+Sound::Sound(GameState& state) : standingFrames(0), state_(&state) {
   for (int i = 0; i < 32; ++i) {
     handles[i] = -1;
     lastStart[i] = 0;
@@ -55,11 +55,12 @@ void Sound::ApplyVolume(GameState& state) {
     if (handles[i] != -1) ApiSetSoundVolume(volume, handles[i]);
     lastStart[i] = 0;
   }
+  standingFrames = 0;
 }
 
 void Sound::Play(int slot) {
   if (slot < 0 || slot >= 32) return;
-  int32_t now = state_->frameCount;
+  int32_t now = state_->frameCount + standingFrames;
   if (interval[slot] != 0 && now <= lastStart[slot] + interval[slot]) return;
   if (handles[slot] != -1) ApiPlaySoundHandle(handles[slot], 1, 1);
   lastStart[slot] = now;

@@ -19,11 +19,16 @@ class Sound {
   virtual ~Sound();
 
   void Play(int slot);
+  // Effect volume for every slot; also forgets every slot's last start.
   void ApplyVolume(GameState& state);
+  // A frame in which frameCount stands (the pause, the tally's wait for a
+  // press): the effects' clock still moves, so menu sounds there repeat.
+  void CountStandingFrame() { ++standingFrames; }
 
   int32_t handles[32];
-  int32_t lastStart[32];
+  int32_t lastStart[32];  // effect clock (frameCount + standingFrames) at the last start
   int32_t interval[32];
+  int32_t standingFrames;  // frames since the last ApplyVolume in which frameCount stood
 
  private:
   GameState* state_;

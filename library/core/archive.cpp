@@ -141,13 +141,15 @@ bool ParseDirectory(Archive* a) {
   const uint32_t dirOffset = ReadU32(header + 8);
   const uint32_t dirSize = ReadU32(header + 12);
   const uint32_t dirCrc = ReadU32(header + 16);
+  const uint32_t dataStart = ReadU32(header + 20);
   if (version >= 4) {
     LogFormatLine("対応していないアーカイブのバージョンです (%u): %s", version, ArchiveLabel(a));
     return false;
   }
   const uint32_t entrySize = version < 2 ? ArchiveEntrySizeV1 : ArchiveEntrySizeV2;
   if (count > kMaxEntries || static_cast<uint64_t>(count) * entrySize > dirSize ||
-      dirOffset < ArchiveHeaderSize || static_cast<uint64_t>(dirOffset) + dirSize > a->fileSize) {
+      dirOffset < ArchiveHeaderSize || static_cast<uint64_t>(dirOffset) + dirSize > a->fileSize ||
+      (dataStart != 0 && (dataStart < ArchiveHeaderSize || dataStart > dirOffset))) {
     LogFormatLine("アーカイブのディレクトリが壊れています: %s", ArchiveLabel(a));
     return false;
   }
@@ -183,7 +185,7 @@ bool ParseDirectory(Archive* a) {
       return false;
     }
     entry.name = reinterpret_cast<const char*>(a->directory.data() + namesStart + nameOffset);
-    if (entry.method > ArchiveMethodLz ||
+    if (entry.method > ArchiveMethodLz || entry.dataOffset < dataStart ||
         static_cast<uint64_t>(entry.dataOffset) + entry.storedSize > a->fileSize ||
         (entry.method == ArchiveMethodStored && entry.storedSize != entry.originalSize)) {
       LogFormatLine("アーカイブの項目が壊れています: %s", entry.name);

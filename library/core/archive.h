@@ -2,7 +2,9 @@
 // scrambled by XOR with the key byte at its absolute position (key[pos % len];
 // no key, no scramble), so any range can be read after a seek.
 //   Header, 24 bytes: "TS", u16 version (0-3), u32 entry count, u32 directory
-//   offset, u32 directory size, u32 CRC-32 of the (plain) directory bytes.
+//   offset, u32 directory size, u32 CRC-32 of the (plain) directory bytes,
+//   u32 data offset (where the file data starts: 24; 0 in early images, read
+//   as "not given").
 //   Directory: the entries (40 bytes each below version 2, 44 from version 2)
 //   followed by the name table (CP932 names with "\" separators, each ended by 0).
 //   Entry: u32 name offset (in the name table), u32 name length, u32 data offset

@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
-#include <set>
 
 #include "core/archive.h"
 #include "core/sjis.h"
@@ -94,7 +93,6 @@ std::vector<uint8_t> BuildArchive(const std::vector<PackInput>& inputs, const Pa
   const size_t entrySize = options.version < 2 ? ArchiveEntrySizeV1 : ArchiveEntrySizeV2;
   const std::string key = options.key.substr(0, ArchiveMaxKey);
   // Names must be unique without regard to case.
-  std::set<uint32_t> seenHashes;
   for (size_t i = 0; i < inputs.size(); ++i) {
     if (inputs[i].name.empty()) return {};
     for (size_t j = 0; j < i; ++j)
@@ -143,6 +141,7 @@ std::vector<uint8_t> BuildArchive(const std::vector<PackInput>& inputs, const Pa
   }
   dir.insert(dir.end(), names.begin(), names.end());
   file.insert(file.end(), dir.begin(), dir.end());
+  if (file.size() > 0xFFFFFFFFu) return {};  // offsets and sizes are 32-bit
   file[0] = 'T';
   file[1] = 'S';
   file[2] = static_cast<uint8_t>(options.version);
@@ -151,13 +150,21 @@ std::vector<uint8_t> BuildArchive(const std::vector<PackInput>& inputs, const Pa
   PutU32(&file, 8, static_cast<uint32_t>(dirOffset));
   PutU32(&file, 12, static_cast<uint32_t>(dir.size()));
   PutU32(&file, 16, ArchiveCrc32(dir.data(), dir.size()));
+  PutU32(&file, 20, static_cast<uint32_t>(ArchiveHeaderSize));  // the data follows the header
   ArchiveScramble(file.data(), file.size(), 0, key.c_str());
   return file;
 }
 
 namespace {
 
-bool Gather(const std::string& hostFolder, const std::string& prefix, std::vector<PackInput>* inputs) {
+constexpr int kMaxFolderDepth = 64;  // a folder linked into itself ends here
+
+bool Gather(const std::string& hostFolder, const std::string& prefix, std::vector<PackInput>* inputs,
+            int depth) {
+  if (depth > kMaxFolderDepth) {
+    std::fprintf(stderr, "tsapack: folders nested too deep at %s\n", hostFolder.c_str());
+    return false;
+  }
   DIR* dir = opendir(hostFolder.c_str());
   if (!dir) return false;
   std::vector<std::string> names;
@@ -178,7 +185,7 @@ bool Gather(const std::string& hostFolder, const std::string& prefix, std::vecto
       return false;
     }
     if (S_ISDIR(st.st_mode)) {
-      if (!Gather(full, archiveName + "\\", inputs)) return false;
+      if (!Gather(full, archiveName + "\\", inputs, depth + 1)) return false;
     } else if (S_ISREG(st.st_mode)) {
       std::FILE* f = std::fopen(full.c_str(), "rb");
       if (!f) return false;
@@ -199,7 +206,7 @@ bool Gather(const std::string& hostFolder, const std::string& prefix, std::vecto
 int GatherFolder(const char* hostFolder, std::vector<PackInput>* inputs) {
   if (!hostFolder || !inputs) return -1;
   inputs->clear();
-  if (!Gather(hostFolder, "", inputs)) return -1;
+  if (!Gather(hostFolder, "", inputs, 0)) return -1;
   std::sort(inputs->begin(), inputs->end(),
             [](const PackInput& a, const PackInput& b) { return a.name < b.name; });
   return 0;

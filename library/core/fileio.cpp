@@ -128,7 +128,7 @@ int AnySeek(StreamHandle handle, int64_t offset, int origin) {
     case 2: base = size; break;
     default: return -1;
   }
-  if ((offset > 0 && base > INT64_MAX - offset)) return -1;
+  if (base < 0 || (offset > 0 && base > INT64_MAX - offset)) return -1;
   const int64_t target = base + offset;
   if (target < 0) return -1;
   if (f->kind == FileKind::Host) return fseeko(f->host, static_cast<off_t>(target), SEEK_SET) == 0 ? 0 : -1;

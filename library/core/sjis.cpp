@@ -48,7 +48,11 @@ int SjisCompareNoCase(const char* a, const char* b) {
     const int na = SjisCharLength(a);
     const int nb = SjisCharLength(b);
     if (na == 0 || nb == 0) return static_cast<unsigned char>(*a) - static_cast<unsigned char>(*b);
-    if (na != nb) return static_cast<unsigned char>(*a) - static_cast<unsigned char>(*b);
+    if (na != nb) {
+      // Same lead byte, one string ends right after it: the shorter sorts first.
+      if (*a != *b) return static_cast<unsigned char>(*a) - static_cast<unsigned char>(*b);
+      return na - nb;
+    }
     if (na == 1) {
       const char ca = FoldAscii(*a), cb = FoldAscii(*b);
       if (ca != cb) return static_cast<unsigned char>(ca) - static_cast<unsigned char>(cb);

@@ -55,7 +55,7 @@ size_t MemoryRead(void* buffer, size_t size, size_t count, StreamHandle handle) 
   const size_t left = s->size - s->position;
   size_t elements = left / size;
   if (elements > count) elements = count;
-  std::memcpy(buffer, s->data + s->position, elements * size);
+  if (elements) std::memcpy(buffer, s->data + s->position, elements * size);
   s->position += elements * size;
   return elements;
 }

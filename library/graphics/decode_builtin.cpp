@@ -133,10 +133,14 @@ int DecodeBmp(const uint8_t* data, size_t size, GraphImage* image) {
   }
   size_t paletteStart = 14 + headerSize;
   if (compression == 3) {
-    size_t maskAt = 14 + 40;
+    // The masks follow a 40-byte header, or lie inside a header of 52 bytes
+    // or more (the alpha mask from 56); a header in between has no room.
+    const size_t maskAt = 14 + 40;
     if (headerSize == 40) {
       if (size < maskAt + 12) return -1;
-      paletteStart += 12;  // the three masks follow the 40-byte header
+      paletteStart += 12;
+    } else if (headerSize < 52) {
+      return -1;
     }
     red = U32(data + maskAt);
     green = U32(data + maskAt + 4);

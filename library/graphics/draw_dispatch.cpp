@@ -1,6 +1,7 @@
 // The draw front end: every graph, box and pixel draw goes to the software
 // renderer, into the draw target (or the mask while masking is on).
 #include <cmath>
+#include <cstdint>
 
 #include "core/numeric.h"
 #include "graphics/graph_ops.h"
@@ -69,7 +70,9 @@ int DrawGraphRotatedAboutPointInner(int x, int y, int centreX, int centreY, doub
   if (Empty(record)) return 0;
   if (angle == 0.0 && scale == 1.0 && !turn) {
     // Unturned and unscaled: the top-left lands exactly on (x - cx, y - cy).
-    return DrawGraphAtInner(x - centreX, y - centreY, graph, transparency);
+    const int64_t left = int64_t{x} - centreX, top = int64_t{y} - centreY;
+    if (left < INT32_MIN || left > INT32_MAX || top < INT32_MIN || top > INT32_MAX) return 0;
+    return DrawGraphAtInner(static_cast<int>(left), static_cast<int>(top), graph, transparency);
   }
   // Where the graph's centre goes when (centreX, centreY) of it lands on (x, y).
   // A mirrored draw flips the point's offset from the centre left-right.
@@ -105,15 +108,27 @@ int DrawGraphPartInner(int x, int y, int srcX, int srcY, int width, int height, 
   if (!record) return -1;
   MEMIMG* target = SoftwareTarget();
   if (!target) return -1;
-  // Cut the source rectangle to the graph, moving the target point along.
-  if (srcX < 0) { if (!turn) x -= srcX; width += srcX; srcX = 0; }
-  if (srcY < 0) { y -= srcY; height += srcY; srcY = 0; }
-  if (width > record->width - srcX) {
-    if (turn) x += width - (record->width - srcX);
-    width = record->width - srcX;
+  // Cut the source rectangle to the graph, moving the target point along
+  // (in 64 bits: hostile corners must not overflow).
+  int64_t left = x, top = y, sx = srcX, sy = srcY, w = width, h = height;
+  if (sx < 0) { if (!turn) left -= sx; w += sx; sx = 0; }
+  if (sy < 0) { top -= sy; h += sy; sy = 0; }
+  if (w > record->width - sx) {
+    if (turn) left += w - (record->width - sx);
+    w = record->width - sx;
   }
-  if (height > record->height - srcY) height = record->height - srcY;
-  if (width <= 0 || height <= 0) return 0;
+  if (h > record->height - sy) h = record->height - sy;
+  if (w <= 0 || h <= 0) return 0;
+  // Wholly off any target: nothing to draw (and the corners fit in 32 bits).
+  if (left + w <= INT32_MIN / 2 || left >= INT32_MAX / 2 || top + h <= INT32_MIN / 2 ||
+      top >= INT32_MAX / 2)
+    return 0;
+  x = static_cast<int>(left);
+  y = static_cast<int>(top);
+  srcX = static_cast<int>(sx);
+  srcY = static_cast<int>(sy);
+  width = static_cast<int>(w);
+  height = static_cast<int>(h);
   MEMIMG view;
   MEMIMG* whole = GraphSourceMemImg(record, &view);
   if (!whole) return -1;

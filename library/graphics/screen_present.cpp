@@ -50,16 +50,26 @@ int CopyScreenToGraphInner(int x1, int y1, int x2, int y2, int graph) {
     uint8_t* to = MemImgRow(destination, y);
     if (sourceBytes == destinationBytes && source->colorKind == destination->colorKind &&
         !destination->alphaFlag) {
-      std::memcpy(to, from, static_cast<size_t>(width) * sourceBytes);
+      // memmove: two parts of one image may overlap.
+      std::memmove(to, from, static_cast<size_t>(width) * sourceBytes);
     } else {
-      // Graph with alpha: colour copied, alpha made opaque.
+      // Another pixel layout (alpha graph, other depth): colour converted,
+      // alpha made opaque.
       for (int x = 0; x < width; ++x) {
-        uint32_t v = 0;
-        std::memcpy(&v, from + x * sourceBytes, sourceBytes == 4 ? 4 : 2);
-        if (sourceBytes == 2) v &= 0xFFFF;
-        if (destination->colorKind == ColorKind32) v = (v & 0xFFFFFF) | 0xFF000000u;
-        else v = (v & 0xFFFF) | 0xFF0000u;
-        std::memcpy(to + x * destinationBytes, &v, static_cast<size_t>(destinationBytes));
+        const uint8_t* p = from + x * sourceBytes;
+        uint32_t rgb;
+        if (source->colorKind == ColorKind32) {
+          rgb = (static_cast<uint32_t>(p[2]) << 16) | (p[1] << 8) | p[0];
+        } else {
+          const uint32_t w = p[0] | (p[1] << 8);
+          const uint32_t r5 = w >> 11, g6 = (w >> 5) & 63, b5 = w & 31;
+          rgb = (((r5 << 3) | (r5 >> 2)) << 16) | (((g6 << 2) | (g6 >> 4)) << 8) |
+                ((b5 << 3) | (b5 >> 2));
+        }
+        const uint32_t v = ArgbToMemImgPixel(0xFF000000u | rgb, destination->colorKind,
+                                             destination->alphaFlag);
+        for (int i = 0; i < destinationBytes; ++i)
+          to[x * destinationBytes + i] = static_cast<uint8_t>(v >> (8 * i));
       }
     }
   }

@@ -1,6 +1,7 @@
 // The transform chain of triangle draws (view, projection, viewport) and the
 // software path of the triangle-list draw, which hands each triangle to the
 // polygon rasteriser.
+#include <cmath>
 #include <cstring>
 
 #include "graphics/graph_ops.h"
@@ -59,7 +60,7 @@ bool TransformGraphVertex(const GraphVertex* in, RasterVertex* out) {
   const double vx = static_cast<double>(in->x) - 320.0;
   const double vy = static_cast<double>(in->y) - 240.0;
   const double vz = static_cast<double>(in->z) + kCameraDistance;
-  if (vz <= kNear) return false;  // behind or at the camera
+  if (!(vz > kNear)) return false;  // behind or at the camera (or not a number)
   const double q = kFar / (kFar - kNear);
   const double clipX = vx * (kCameraDistance / 320.0);
   const double clipY = vy * (kCameraDistance / 240.0);
@@ -72,9 +73,15 @@ bool TransformGraphVertex(const GraphVertex* in, RasterVertex* out) {
   const double sz = nx * viewport[2] + ny * viewport[6] + nz * viewport[10] + viewport[14];
   const double sw = nx * viewport[3] + ny * viewport[7] + nz * viewport[11] + viewport[15];
   if (sw == 0.0) return false;
-  out->x = static_cast<float>(sx / sw);
-  out->y = static_cast<float>(sy / sw);
-  out->z = static_cast<float>(sz / sw);
+  const double px = sx / sw, py = sy / sw, pz = sz / sw;
+  // A point that leaves the float range (or a hostile matrix) is not drawn.
+  constexpr double kLimit = 1e30;
+  if (!(std::fabs(px) < kLimit && std::fabs(py) < kLimit && std::fabs(pz) < kLimit) ||
+      !(std::fabs(in->u) < kLimit && std::fabs(in->v) < kLimit))
+    return false;
+  out->x = static_cast<float>(px);
+  out->y = static_cast<float>(py);
+  out->z = static_cast<float>(pz);
   // The homogeneous scale is free: w is measured in units of the camera
   // distance, so rhw is 1 on the screen plane and the rasteriser's fixed-point
   // texture planes keep their precision for flat panels.

@@ -83,20 +83,26 @@ std::string MatchInFolder(const std::string& folder, const std::string& name) {
   return found.empty() ? exact : Join(folder, found);
 }
 
-// Windows wildcard match on one name ("*" any run, "?" one character), ASCII case folded.
+// Windows wildcard match on one CP932 name ("*" any run, "?" one character,
+// single- or double-byte), ASCII case folded. "*" and "?" are never trail bytes.
 bool WildMatch(const char* pattern, const char* name) {
   const char* star = nullptr;
   const char* resume = nullptr;
   while (*name) {
-    if (*pattern == '*') {
+    const int pn = SjisCharLength(pattern);
+    const int nn = SjisCharLength(name);
+    if (pn == 1 && *pattern == '*') {
       star = pattern++;
       resume = name;
-    } else if (*pattern == '?' || (*pattern && FoldAscii(*pattern) == FoldAscii(*name))) {
-      ++pattern;
-      ++name;
+    } else if ((pn == 1 && *pattern == '?') ||
+               (pn == nn && pn == 1 && FoldAscii(*pattern) == FoldAscii(*name)) ||
+               (pn == nn && pn == 2 && pattern[0] == name[0] && pattern[1] == name[1])) {
+      pattern += pn;
+      name += nn;
     } else if (star) {
       pattern = star + 1;
-      name = ++resume;
+      resume += SjisCharLength(resume);
+      name = resume;
     } else {
       return false;
     }
@@ -262,27 +268,28 @@ int FsListFiles(const char* pattern, char (*rows)[256], int capacity) {
     if (SjisCharLength(p) == 1 && (*p == '\\' || *p == '/')) sep = p;
   std::string folder = sep ? std::string(pattern, static_cast<size_t>(sep - pattern)) : std::string();
   if (sep == pattern) folder = "\\";
-  const std::string namePattern = Cp932ToUtf8(sep ? sep + 1 : pattern);
+  const std::string namePattern = sep ? sep + 1 : pattern;  // matched in CP932
   const std::string hostFolder = folder.empty() ? "." : FsHostPath(folder.c_str());
   if (hostFolder.empty()) return 0;
   DIR* dir = opendir(hostFolder.c_str());
   if (!dir) return 0;
-  std::vector<std::string> names;
+  std::vector<std::string> names;  // CP932
   while (dirent* d = readdir(dir)) {
     if (std::strcmp(d->d_name, ".") == 0 || std::strcmp(d->d_name, "..") == 0) continue;
-    if (!WildMatch(namePattern.c_str(), d->d_name)) continue;
+    bool converted = true;
+    const std::string cp932 = Utf8ToCp932(d->d_name, &converted);
+    // A name CP932 cannot spell could not be opened by the name listed.
+    if (!converted || cp932.size() >= 256 || !WildMatch(namePattern.c_str(), cp932.c_str())) continue;
     struct stat st;
     if (stat(Join(hostFolder, d->d_name).c_str(), &st) != 0 || S_ISDIR(st.st_mode)) continue;
-    names.push_back(d->d_name);
+    names.push_back(cp932);
   }
   closedir(dir);
   std::sort(names.begin(), names.end());
   int stored = 0;
   for (const std::string& name : names) {
     if (stored >= capacity) break;
-    const std::string cp932 = Utf8ToCp932(name.c_str());
-    if (cp932.size() >= 256) continue;
-    std::memcpy(rows[stored], cp932.c_str(), cp932.size() + 1);
+    std::memcpy(rows[stored], name.c_str(), name.size() + 1);
     ++stored;
   }
   return stored;

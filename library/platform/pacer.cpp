@@ -8,7 +8,9 @@ int64_t FramePacerAfterPresent(FramePacer* pacer, int64_t nowNs) {
     return nowNs;
   }
   const int64_t elapsed = nowNs - pacer->lastMarkNs;
-  if (pacer->vsync60 && elapsed >= FramePeriodNs / 2) {
+  // A blank wait ends close to a whole period after the last; a present that
+  // came back much sooner did not wait (the driver ignores vsync) and is paced.
+  if (pacer->vsync60 && elapsed >= FramePeriodNs * 3 / 4) {
     pacer->lastMarkNs = nowNs;  // the vertical blank paced this frame
     return nowNs;
   }

@@ -252,7 +252,9 @@ int MessageBoxYesNo(const char* textUtf8, const char* captionUtf8) {
 
 int PresentFrame(const void* pixels, int width, int height, int pitch, int bits) {
   if (!g_renderer) return -1;
-  const Uint32 format = bits == 16 ? SDL_PIXELFORMAT_RGB565 : SDL_PIXELFORMAT_ARGB8888;
+  // 32-bit screens are bytes B, G, R and a fourth byte outside the colour:
+  // XRGB, so that byte never makes the picture translucent.
+  const Uint32 format = bits == 16 ? SDL_PIXELFORMAT_RGB565 : SDL_PIXELFORMAT_RGB888;
   if (!g_texture || width != g_textureWidth || height != g_textureHeight || bits != g_textureBits) {
     if (g_texture) SDL_DestroyTexture(g_texture);
     g_texture = SDL_CreateTexture(g_renderer, format, SDL_TEXTUREACCESS_STREAMING, width, height);
@@ -260,6 +262,7 @@ int PresentFrame(const void* pixels, int width, int height, int pitch, int bits)
       LogFormatLine("テクスチャの作成に失敗しました: %s", SDL_GetError());
       return -1;
     }
+    SDL_SetTextureBlendMode(g_texture, SDL_BLENDMODE_NONE);
     g_textureWidth = width;
     g_textureHeight = height;
     g_textureBits = bits;

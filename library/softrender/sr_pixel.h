@@ -347,6 +347,16 @@ SR_INLINE void BlendValue(const KernelParams& k, uint32_t s, uint32_t a, uint32_
   }
 
   const uint32_t d = T::Load(dst);
+  if constexpr (kMode == 1 && V.kind == ColorKind32 && !V.graph && !V.alpha) {
+    // Per channel ((d << 8) + (s - d) p) >> 8 = (d (256 - p) + s p) >> 8, which
+    // stays below 2^16: blue and red side by side in one product, green alone.
+    const uint32_t sc = kBrightTable ? BrightTable<T>(k, s) : s;
+    const uint32_t q = 256u - k.p;
+    const uint32_t rb = (((d & 0x00FF00FFu) * q + (sc & 0x00FF00FFu) * k.p) >> 8) & 0x00FF00FFu;
+    const uint32_t g = (((d & 0x0000FF00u) * q + (sc & 0x0000FF00u) * k.p) >> 8) & 0x0000FF00u;
+    T::Store(dst, (d & T::kKeepMask) | rb | g);
+    return;
+  }
   // Q: product of w and a present; m its shift. P adds p for modes 1-3.
   uint32_t Q = 1;
   if constexpr (V.graph) Q *= w;

@@ -5,8 +5,9 @@
 
 namespace {
 
-// Nested depth clips beyond this draw their pieces as they stand: rounding can
-// leave a piece a hair outside the range, and that must not recurse forever.
+// Nested depth clips beyond this draw their pieces as they stand (a piece
+// wholly outside the range is still dropped): rounding can leave a piece a
+// hair outside the range, and that must not recurse forever.
 constexpr int kMaxClipNesting = 3;
 
 // The 8 x 8 white texture of an untextured triangle, one per target colour
@@ -47,10 +48,10 @@ void Rasterize(MEMIMG* target, MEMIMG* depthBuffer, const MEMIMG* texture,
                int32_t depthClip, int nesting) {
   if (!target || !triangle) return;
 
-  if (depthClip == 1 && nesting < kMaxClipNesting) {
+  if (depthClip == 1) {
     const int range = RasterDepthRangeTest(triangle);
     if (range == 2) return;
-    if (range == 1) {
+    if (range == 1 && nesting < kMaxClipNesting) {
       RasterVertex polygon[RasterClipCapacity];
       const int n = RasterClipDepthRange(triangle, polygon);
       for (int i = 2; i < n; ++i) {

@@ -265,10 +265,12 @@ inline void Write16(const RasterFrame& f, uint8_t* dst, const Texel& t, const Pi
       uint32_t v;
       if constexpr (Vertex) {
         const uint32_t tc = Mul(s[c], vc.c[c]);
-        if (graph && t.useAlpha) v = Mul(Mul(Mul(Sar(tc, 8), g), a), dc) >> (n + 16);
-        else if (graph) v = Mul(Mul(tc, g), dc) >> (n + 16);
-        else if (t.useAlpha) v = Mul(Mul(tc, a), dc) >> (n + 16);
-        else v = Mul(tc, dc) >> (n + 8);
+        // Signed products (the vertex colour is not clamped), shifted
+        // arithmetically: the unmasked blue keeps the sign.
+        if (graph && t.useAlpha) v = Sar(Mul(Mul(Mul(Sar(tc, 8), g), a), dc), n + 16);
+        else if (graph) v = Sar(Mul(Mul(tc, g), dc), n + 16);
+        else if (t.useAlpha) v = Sar(Mul(Mul(tc, a), dc), n + 16);
+        else v = Sar(Mul(tc, dc), n + 8);
       } else {
         const uint32_t b = Bright ? f.brightRow[c][s[c]] : s[c];
         if (graph && t.useAlpha) v = Mul(Mul(Mul(b, g), a), dc) >> (n + 16);

@@ -41,6 +41,10 @@ TEST(Sjis, CaseFoldingIsAsciiOnly) {
   EXPECT_NE(SjisCompareNoCase("\x83\x41", "\x83\x61"), 0);
   EXPECT_LT(SjisCompareNoCase("abc", "abd"), 0);
   EXPECT_GT(SjisCompareNoCase("abcd", "abc"), 0);
+  // A lead byte cut off by the end is shorter than the same lead byte with a trail.
+  EXPECT_LT(SjisCompareNoCase("\x82", "\x82\xA0"), 0);
+  EXPECT_GT(SjisCompareNoCase("a\x82\xA0", "A\x82"), 0);
+  EXPECT_LT(SjisCompareNoCase("\x82", "\x82" "A"), 0);
 }
 
 TEST(Sjis, Cp932ConversionUsesTheMicrosoftTable) {

@@ -32,6 +32,7 @@ TEST(MemoryStream, ReadSeekClampAndClose) {
   const StreamHandle empty = CreateMemoryStream(nullptr, 0);
   ASSERT_NE(empty, 0u);
   EXPECT_EQ(s->eof(empty), 1);
+  EXPECT_EQ(s->read(buf, 1, 4, empty), 0u);  // no copy from a null block
   EXPECT_EQ(CloseMemoryStream(empty), 0);
 }
 

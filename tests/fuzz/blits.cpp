@@ -119,7 +119,8 @@ inline int RunOne(const uint8_t* data, size_t size, bool* drewInside = nullptr) 
   }
   const int32_t trans = r.U8() & 1;
 
-  switch (r.U8() % 8) {
+  const uint8_t op = r.U8();
+  switch (op % 8) {
     case 0:
       MemImgBlit(&target, &source.m, r.Coord(), r.Coord(), trans, blendGraph);
       break;
@@ -132,7 +133,8 @@ inline int RunOne(const uint8_t* data, size_t size, bool* drewInside = nullptr) 
     case 3: {
       const int32_t cx = r.Coord(), cy = r.Coord();
       const float angle = r.Real(), scale = r.Real();
-      MemImgRotatedBlit(&target, &source.m, cx, cy, angle, scale, trans, 0, blendGraph);
+      // Case 3 mirrors: the corners go to the textured quad.
+      MemImgRotatedBlit(&target, &source.m, cx, cy, angle, scale, trans, op % 8 == 3, blendGraph);
       break;
     }
     case 4: {

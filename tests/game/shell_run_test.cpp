@@ -418,6 +418,80 @@ TEST_F(ShellRun, ResetStageClearsThePoolsAndReseeds) {
   EXPECT_EQ(s.continues, 2u);
 }
 
+TEST_F(ShellRun, EffectsRepeatWhileFrameCountStands) {
+  ASSERT_EQ(driver_.Start(), StartUpResult::Ready);
+  GameState& s = driver_.State();
+  s.scene = ScenePause;
+  driver_.Run(3);
+  const int frame = s.frameCount;
+  s.sound->Play(SeCursor);
+  const int first = s.sound->lastStart[SeCursor];
+  EXPECT_GT(first, frame);  // started on the effects' own clock
+  driver_.Run(1);
+  s.sound->Play(SeCursor);  // within the interval: refused
+  EXPECT_EQ(s.sound->lastStart[SeCursor], first);
+  driver_.Run(1);
+  s.sound->Play(SeCursor);  // two frames on, though frameCount stood
+  EXPECT_EQ(s.sound->lastStart[SeCursor], first + 2);
+  EXPECT_EQ(s.frameCount, frame);
+  // The tally's wait for a press stands the same way.
+  s.scene = SceneStageResult;
+  s.stageResult->frame = 202;
+  driver_.Run(2);
+  s.sound->Play(SeCursor);
+  EXPECT_EQ(s.sound->lastStart[SeCursor], first + 4);
+  EXPECT_EQ(s.frameCount, frame);
+  // The stage reset starts the effects' clock again with frameCount.
+  s.stageNumber = 4;
+  ResetStage(s);
+  EXPECT_EQ(s.sound->standingFrames, 0);
+  s.frameCount = 2;
+  s.sound->Play(SeOk);
+  EXPECT_EQ(s.sound->lastStart[SeOk], 2);
+}
+
+TEST_F(ShellRun, CancelButtonLeavesAnUnbuiltMenu) {
+  StartAndFinishBuildUp();
+  GameState& s = driver_.State();
+  driver_.Tap(kKeyUp);  // onto quit
+  driver_.Run(2);
+  driver_.Tap(kKeyUp);  // onto options
+  driver_.Run(2);
+  ASSERT_EQ(s.title->cursor, TitleOptions);
+  driver_.Tap(kKeyZ);
+  driver_.Run(1);
+  ASSERT_EQ(s.scene, SceneOptions);
+  driver_.Run(3);
+  driver_.Tap(kKeyX);
+  driver_.Run(1);
+  EXPECT_EQ(s.scene, SceneTitle);
+  EXPECT_EQ(s.title->timer, 0);
+  EXPECT_EQ(s.title->cursor, 0);
+  EXPECT_EQ(s.sound->lastStart[SeCancel], s.frameCount - 1);  // the cancel effect
+  EXPECT_EQ(ApiIsSoundPlaying(s.bgm->handles[4]), 1);
+}
+
+TEST(ShellStartUp, UndecodableMusicOverrideKeepsTheStockTrack) {
+  GameDriver driver;
+  if (!driver.UseStandInData()) GTEST_SKIP() << "the data generator is not built";
+  ASSERT_EQ(mkdir("replace", 0755), 0);
+  std::string noise = "RIFF this is no sound at all, only words in a file";
+  GameDriver::WriteFile("replace/noise.wav", std::vector<uint8_t>(noise.begin(), noise.end()));
+  std::string ini =
+      "[vko01_01]\nPath=replace\\noise.wav\n"
+      "[vko01_02]\nPath=replace\\noise.wav\nLoop=10\n";
+  GameDriver::WriteFile("replace/bgm.ini", std::vector<uint8_t>(ini.begin(), ini.end()));
+  HeadlessSetDefaultMessageBoxAnswer(0);
+  ASSERT_EQ(driver.Start(), StartUpResult::Ready);
+  GameState& s = driver.State();
+  ASSERT_STREQ(s.bgmPath[0], "replace\\noise.wav");  // a regular file, so taken as a path
+  EXPECT_NE(s.bgm->handles[4], -1);
+  EXPECT_EQ(ApiIsSoundPlaying(s.bgm->handles[4]), 1);  // the stock title music
+  s.bgm->LoadStage(0);
+  EXPECT_NE(s.bgm->handles[0], -1);  // the stock road music of the first stage
+  EXPECT_NE(s.bgm->handles[1], -1);
+}
+
 TEST(SoundEffects, IntervalLimitsStarts) {
   GameDriver driver;
   GameState& s = driver.State();

@@ -132,8 +132,13 @@ TEST(OtherDecoders, BgraDdsPngJpeg) {
 TEST(Conversion, SamePixelsOn32And16BitScreens) {
   const Picture p = MakeTestPicture(5, 4, false);
   const Picture pa = MakeTestPicture(5, 4, true);
+  std::vector<uint32_t> palette;
+  const Picture pp = MakePalettePicture(5, 4, 12, &palette);
   for (const Bytes& file : {WriteTgaTrue(p, 24, true, false), WriteBmpDirect(p, 24, true),
-                            WritePng(pa, true), WriteTgaTrue(pa, 32, false, true)}) {
+                            WritePng(pa, true), WriteTgaTrue(pa, 32, false, true),
+                            WriteTgaTrue(p, 16, true, true), WriteBmp16(p, true, false),
+                            WriteBmpPalette(pp, palette, 8, false), WriteTgaMapped(pp, palette, true, false),
+                            WriteTgaGrey(p, false, true), WriteBgra(pa), WriteDds32(pa, 24)}) {
     Decoded d(file);
     ASSERT_EQ(d.result, 0);
     MEMIMG m32, m16;
@@ -248,4 +253,127 @@ TEST(BadInput, HostileHeadersAndData) {
   // Nothing at all.
   EXPECT_EQ(DecodeImageMemory(nullptr, 0, &image), -1);
   EXPECT_EQ(image.pixels, nullptr);
+}
+
+namespace {
+
+void Le16(Bytes& b, uint32_t v) {
+  b.push_back(static_cast<uint8_t>(v));
+  b.push_back(static_cast<uint8_t>(v >> 8));
+}
+void Le32(Bytes& b, uint32_t v) {
+  Le16(b, v & 0xFFFF);
+  Le16(b, v >> 16);
+}
+
+// A BMP file header and information header of headerSize bytes, no pixels.
+Bytes BmpHead(uint32_t headerSize, uint32_t pixelOffset, int32_t width, int32_t height,
+              uint16_t bits, uint32_t compression, uint32_t paletteCount) {
+  Bytes b = {'B', 'M'};
+  Le32(b, 0);
+  Le32(b, 0);
+  Le32(b, pixelOffset);
+  Le32(b, headerSize);
+  Le32(b, static_cast<uint32_t>(width));
+  Le32(b, static_cast<uint32_t>(height));
+  Le16(b, 1);
+  Le16(b, bits);
+  Le32(b, compression);
+  Le32(b, 0);
+  Le32(b, 0);
+  Le32(b, 0);
+  Le32(b, paletteCount);
+  Le32(b, 0);
+  b.resize(14 + headerSize, 0);
+  return b;
+}
+
+}  // namespace
+
+// Headers whose fields point outside the file or overflow a size: each file is
+// exactly as long as written, so a read past it shows under the sanitizer.
+TEST(BadInput, HostileHeadersNeverReadPastTheFile) {
+  struct Case {
+    const char* what;
+    Bytes file;
+  };
+  std::vector<Case> cases;
+  cases.push_back({"BMP bit fields after a 44-byte header (no room for the masks)",
+                   BmpHead(44, 58, 1, 1, 16, 3, 0)});
+  cases.push_back({"BMP pixel offset past the end", BmpHead(40, 0xFFFFFFF0u, 1, 1, 24, 0, 0)});
+  {
+    Bytes b = BmpHead(40, 54 + 8, 2, 1, 8, 0, 0x80000000u);  // palette count 2^31
+    b.resize(b.size() + 8 + 4, 0);
+    cases.push_back({"BMP palette count far past the map", b});
+  }
+  {
+    Bytes b = BmpHead(40, 54, -1, 1, 24, 0, 0);
+    b.resize(b.size() + 4, 0);
+    cases.push_back({"BMP negative width", b});
+  }
+  {
+    Bytes b = BmpHead(40, 54, 1, INT32_MIN, 24, 0, 0);
+    b.resize(b.size() + 4, 0);
+    cases.push_back({"BMP most negative height", b});
+  }
+  {
+    Bytes b = {'B', 'G', 'R', 'A'};
+    Le32(b, 0x10000);
+    Le32(b, 0x10000);  // 2^32 pixels
+    b.resize(b.size() + 64, 0);
+    cases.push_back({"BGRA size overflowing 32 bits", b});
+  }
+  {
+    Bytes b = {255, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+    Le16(b, 1);
+    Le16(b, 1);
+    b.push_back(24);
+    b.push_back(0);
+    cases.push_back({"TGA identification field past the end", b});
+  }
+  {
+    Bytes b = {0, 1, 1, 0, 0, 0xFF, 0xFF, 24, 0, 0, 0, 0};
+    Le16(b, 1);
+    Le16(b, 1);
+    b.push_back(8);
+    b.push_back(0);
+    b.push_back(0);
+    cases.push_back({"TGA colour map of 65535 entries past the end", b});
+  }
+  {
+    Bytes b = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+    Le16(b, 4);
+    Le16(b, 4);
+    b.push_back(32);
+    b.push_back(0x20);
+    b.resize(b.size() + 4 * 4 * 4 - 1, 0x7F);  // one byte short
+    cases.push_back({"TGA pixels one byte short", b});
+  }
+  for (uint32_t pitch : {0xFFFFFFFFu, 3u}) {
+    Bytes b = {'D', 'D', 'S', ' '};
+    Le32(b, 124);
+    Le32(b, 0x100F);  // caps, height, width, pitch, pixel format
+    Le32(b, 2);       // height
+    Le32(b, 2);       // width
+    Le32(b, pitch);
+    b.resize(4 + 72, 0);
+    Le32(b, 32);
+    Le32(b, 0x41);  // RGB with alpha
+    Le32(b, 0);
+    Le32(b, 32);
+    Le32(b, 0xFF0000);
+    Le32(b, 0xFF00);
+    Le32(b, 0xFF);
+    Le32(b, 0xFF000000u);
+    b.resize(128 + 16, 0);
+    cases.push_back({"DDS with a hostile pitch", b});
+  }
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Bytes exact(c.file);
+    exact.shrink_to_fit();
+    GraphImage image{};
+    EXPECT_EQ(DecodeImageMemory(exact.data(), exact.size(), &image), -1);
+    EXPECT_EQ(image.pixels, nullptr);
+  }
 }

@@ -6,12 +6,16 @@
 
 #include "memimg_access.h"
 
+#include <algorithm>
 #include <cstring>
+#include <limits>
+#include <vector>
 
 #include "core/archive_pack.h"
 #include "core/fileio.h"
 #include "core/library.h"
 #include "core/log.h"
+#include "core/memory.h"
 #include "core/test_files.h"
 #include "graphics/font.h"
 #include "graphics/graph_ops.h"
@@ -112,6 +116,28 @@ TEST_P(LibraryGraphics, RotationAboutAPointAtAngleZeroPlacesTheTopLeft) {
   EXPECT_EQ(ScreenPixel(Back(), 195, 146), 0u);
   EXPECT_EQ(ScreenPixel(Back(), 210, 162), Colour(0xF8FC00));
   EXPECT_EQ(ScreenPixel(Back(), 211, 162), 0u);
+  // Mirrored, the point is taken on the turned picture: (5, 3) of the graph
+  // lies 3 left of the turned centre, so the centre goes to (197, 155).
+  auto region = [&] {
+    std::vector<uint32_t> pixels;
+    for (int y = 130; y < 180; ++y)
+      for (int x = 170; x < 230; ++x) pixels.push_back(ScreenPixel(Back(), x, y));
+    return pixels;
+  };
+  ApiDrawRectangle(0, 0, 640, 480, 0, 1);
+  ASSERT_EQ(ApiDrawGraphRotatedAboutPoint(200, 150, 5, 3, 1.0, 0.0, graph, 0, 1), 0);
+  const std::vector<uint32_t> aboutPoint = region();
+  ApiDrawRectangle(0, 0, 640, 480, 0, 1);
+  ASSERT_EQ(ApiDrawGraphRotated(197, 155, 1.0, 0.0, graph, 0, 1), 0);
+  EXPECT_EQ(region(), aboutPoint);
+  EXPECT_NE(std::count(aboutPoint.begin(), aboutPoint.end(), 0u), static_cast<long>(aboutPoint.size()));
+  // A quarter turn about (5, 3): the centre's offset (3, 5) turns to (-5, 3).
+  ApiDrawRectangle(0, 0, 640, 480, 0, 1);
+  ASSERT_EQ(ApiDrawGraphRotatedAboutPoint(200, 150, 5, 3, 1.0, 3.14159265358979 / 2, graph, 0, 0), 0);
+  const std::vector<uint32_t> turned = region();
+  ApiDrawRectangle(0, 0, 640, 480, 0, 1);
+  ASSERT_EQ(ApiDrawGraphRotated(195, 153, 1.0, 3.14159265358979 / 2, graph, 0, 0), 0);
+  EXPECT_EQ(region(), turned);
   // About its centre, the same as the centred rotated draw.
   ASSERT_EQ(ApiDrawGraphRotatedAboutPoint(400, 300, 8, 8, 1.0, 3.14159265358979 / 2, graph, 0, 0), 0);
   EXPECT_NE(ScreenPixel(Back(), 400, 300), 0u);
@@ -141,10 +167,18 @@ TEST_P(LibraryGraphics, ViewportMatrixAndTriangleChain) {
   ASSERT_EQ(ApiSetViewportMatrix(m), 0);
   // The panel at angle 0 covers the play field exactly and upright.
   RasterVertex r;
-  GraphVertex topLeft{0, 480, 0, 0xFFFFFFFF, 0, 0};
+  GraphVertex topLeft{0, 480, 0, 0x80402010u, 0.25f, 0.75f};
   ASSERT_TRUE(TransformGraphVertex(&topLeft, &r));
   EXPECT_EQ(r.x, 16.0f);
   EXPECT_EQ(r.y, 16.0f);
+  EXPECT_FLOAT_EQ(r.rhw, 1.0f);  // w in camera distances: 1 on the screen plane
+  EXPECT_EQ(r.color, 0x80402010u);
+  EXPECT_EQ(r.u, 0.25f);
+  EXPECT_EQ(r.v, 0.75f);
+  GraphVertex centre{320, 240, 0, 0, 0, 0};
+  ASSERT_TRUE(TransformGraphVertex(&centre, &r));
+  EXPECT_EQ(r.x, 208.0f);
+  EXPECT_EQ(r.y, 240.0f);
   EXPECT_GT(r.z, 0.0f);
   EXPECT_LT(r.z, 1.0f);
   EXPECT_GT(r.rhw, 0.0f);
@@ -280,7 +314,105 @@ TEST_P(LibraryGraphics, HandleRulesAndTheReleaseAtTheEnd) {
   EXPECT_EQ(CountSurfaceData(), 0);
   EXPECT_EQ(CountFonts(), 0);
   EXPECT_FALSE(ScreensExist());
+  EXPECT_EQ(TrackedLiveBlockCount(), 0);  // the allocator dump is empty
   ASSERT_EQ(ApiInitializeLibrary(), 0);  // for the tear-down
+}
+
+TEST_P(LibraryGraphics, PartDrawsCutTheSourceAndMirror) {
+  // Columns of distinct greens: column x of the picture has green 0x1C * (x + 1).
+  Picture p;
+  p.width = 8;
+  p.height = 4;
+  for (int y = 0; y < 4; ++y)
+    for (int x = 0; x < 8; ++x) p.argb.push_back(0xFF000000u | (0x1Cu * (x + 1)) << 8);
+  const int graph = Graph(p);
+  ASSERT_GE(graph, 0);
+  auto column = [&](int x) { return Colour(0x1Cu * (x + 1) << 8); };
+  struct Case {
+    const char* what;
+    int x, srcX, width, turn;
+    int drawnFrom, drawnTo;  // screen columns drawn (to exclusive)
+    int firstColumn;         // picture column at drawnFrom
+    int step;                // +1 plain, -1 mirrored
+  };
+  const Case cases[] = {
+      {"plain", 100, 2, 3, 0, 100, 103, 2, 1},
+      {"source starts left of the graph", 100, -2, 4, 0, 102, 104, 0, 1},
+      {"source runs past the right edge", 100, 6, 5, 0, 100, 102, 6, 1},
+      {"mirrored", 100, 2, 3, 1, 100, 103, 4, -1},
+      {"mirrored, source starts left of the graph", 100, -2, 4, 1, 100, 102, 1, -1},
+      {"mirrored, source runs past the right edge", 100, 6, 5, 1, 103, 105, 7, -1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    ApiDrawRectangle(0, 0, 640, 480, 0, 1);
+    ASSERT_EQ(ApiDrawGraphPart(c.x, 50, c.srcX, 1, c.width, 2, graph, 0, c.turn), 0);
+    for (int x = 96; x < 110; ++x) {
+      const bool inside = x >= c.drawnFrom && x < c.drawnTo;
+      EXPECT_EQ(ScreenPixel(Back(), x, 50),
+                inside ? column(c.firstColumn + c.step * (x - c.drawnFrom)) : 0u)
+          << "screen column " << x;
+      EXPECT_EQ(ScreenPixel(Back(), x, 51) != 0, inside) << "screen column " << x;
+      EXPECT_EQ(ScreenPixel(Back(), x, 52), 0u);  // height 2: rows 50 and 51
+    }
+  }
+  // Hostile corners and sizes draw nothing and do not overflow.
+  EXPECT_EQ(ApiDrawGraphPart(INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX,
+                             graph, 0, 1),
+            0);
+  EXPECT_EQ(ApiDrawGraphPart(INT32_MAX, 0, -2, 0, 4, 4, graph, 0, 0), 0);
+  EXPECT_EQ(ApiDrawGraphPart(INT32_MAX - 1, 0, 0, 0, 4, 4, graph, 0, 1), 0);
+  EXPECT_EQ(ApiDrawGraphRotatedAboutPoint(INT32_MIN, INT32_MIN, INT32_MAX, 5, 1.0, 0.0, graph, 0,
+                                          0),
+            0);
+  EXPECT_EQ(ApiDrawGraphPart(0, 0, 0, 0, 4, 4, graph + 1, 0, 0), -1);
+}
+
+TEST_P(LibraryGraphics, CopyScreenToAnAlphaGraphConvertsTheColours) {
+  const Bytes file = WritePng(MakeTestPicture(4, 3, true), true);
+  const int graph = LoadGraphFromMemoryInner(file.data(), file.size());
+  ASSERT_GE(graph, 0);
+  MEMIMG view;
+  const MEMIMG* image = GraphHandleMemImg(graph, &view);
+  ASSERT_EQ(image->alphaFlag, 1u);
+  const uint32_t colour = Colour(0x3060F0);
+  ApiDrawRectangle(20, 10, 24, 13, colour, 1);
+  ASSERT_EQ(ApiCopyScreenToGraph(20, 10, 24, 13, graph, 0), 0);
+  // The colour word in place, alpha opaque (byte 3 of 32-bit, byte 2 of 16-bit pixels).
+  const uint32_t want = GetParam() == 32 ? (colour | 0xFF000000u) : (colour | 0xFF0000u);
+  for (int y = 0; y < 3; ++y)
+    for (int x = 0; x < 4; ++x) EXPECT_EQ(ScreenPixel(image, x, y), want) << x << "," << y;
+}
+
+TEST_P(LibraryGraphics, TrianglesWithUnusableVerticesDrawNothing) {
+  Picture white;
+  white.width = white.height = 4;
+  white.argb.assign(16, 0xFFFFFFFFu);
+  const int graph = Graph(white);
+  const float nan = std::numeric_limits<float>::quiet_NaN();
+  const float inf = std::numeric_limits<float>::infinity();
+  RasterVertex r;
+  const GraphVertex bad[] = {{nan, 0, 0, 0, 0, 0},   {0, inf, 0, 0, 0, 0},
+                             {0, 0, nan, 0, 0, 0},   {0, 0, -1000, 0, 0, 0},  // behind the camera
+                             {0, 0, inf, 0, 0, 0},   {0, 0, 0, 0, nan, 0}};
+  for (const GraphVertex& v : bad) EXPECT_FALSE(TransformGraphVertex(&v, &r)) << v.x << " " << v.z;
+  for (const GraphVertex& v : bad) {
+    const GraphVertex triangle[3] = {v, {100, 100, 0, 0xFFFFFFFF, 0, 0}, {200, 300, 0, 0xFFFFFFFF, 1, 1}};
+    EXPECT_EQ(ApiDrawGraphTriangles(triangle, 1, graph, 0), 0);
+  }
+  int drawn = 0;
+  for (int y = 0; y < 480; y += 2)
+    for (int x = 0; x < 640; x += 2) drawn += ScreenPixel(Back(), x, y) != 0;
+  EXPECT_EQ(drawn, 0);
+  // A matrix of huge values sends every point out of range.
+  float huge[16];
+  ApiBuildViewportMatrix(huge, 320, 240, 640, 480);
+  huge[12] = 3e38f;
+  ApiSetViewportMatrix(huge);
+  const GraphVertex fine{320, 240, 0, 0, 0, 0};
+  EXPECT_FALSE(TransformGraphVertex(&fine, &r));
+  EXPECT_EQ(ApiDrawGraphTriangles(nullptr, 1, graph, 0), -1);
+  EXPECT_EQ(ApiDrawGraphTriangles(&fine, -1, graph, 0), -1);
 }
 
 INSTANTIATE_TEST_SUITE_P(Depths, LibraryGraphics, ::testing::Values(16, 32));

@@ -84,3 +84,15 @@ TEST_F(FsTest, WildcardListingOfSnapshots) {
   EXPECT_EQ(FsListFiles("snapshot\\vko???.bmp", rows, 0), 0);
   EXPECT_EQ(FsListFiles("*.none", rows, 16), 0);
 }
+
+TEST_F(FsTest, WildcardQuestionMarkIsOneCharacterOfEitherWidth) {
+  mkdir((dir_ / "snapshot").c_str(), 0755);
+  ASSERT_TRUE(WriteText(dir_ / "snapshot/ソ12.bmp", "b"));  // "ソ" is one double-byte character
+  ASSERT_TRUE(WriteText(dir_ / "snapshot/a\xF0\x9F\x98\x80.bmp", "b"));  // not spelt in CP932
+  char rows[4][256];
+  ASSERT_EQ(FsListFiles("snapshot\\???.bmp", rows, 4), 1);
+  EXPECT_STREQ(rows[0], "\x83\x5C" "12.bmp");  // listed in CP932
+  EXPECT_EQ(FsListFiles("snapshot\\\x83\x5C?2.BMP", rows, 4), 1);
+  EXPECT_EQ(FsListFiles("snapshot\\????.bmp", rows, 4), 0);
+  EXPECT_EQ(FsListFiles("snapshot\\*", rows, 4), 1);
+}

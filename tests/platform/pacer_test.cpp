@@ -45,6 +45,13 @@ TEST(FramePacer, A60HzVsyncIsTrustedWithoutExtraSleep) {
   EXPECT_EQ(FramePacerAfterPresent(&pacer, now), now - 1 * kMs + FramePeriodNs);
 }
 
+TEST(FramePacer, AnIgnoredVsyncWithFramesOfTenMillisecondsStillRunsAt60) {
+  FramePacer pacer;
+  pacer.vsync60 = true;  // the display says 60 Hz, but presents return at once
+  const int64_t took = RunFrames(&pacer, 61, 10 * kMs);
+  EXPECT_EQ(took, 10 * kMs + 60 * FramePeriodNs);
+}
+
 TEST(FramePacer, SlowFramesAreNotRushedAfterAStall) {
   FramePacer pacer;
   int64_t now = 0;

@@ -449,3 +449,37 @@ TEST(RasterMul16, Products) {
   p.transparent = false;
   EXPECT_EQ(p.Draw(), (29u << 11) | (61u << 5) | 29u);
 }
+
+TEST(RasterMul16, NegativeVertexColourKeepsTheSignOfTheUnmaskedBlue) {
+  // A sliver's colour plane can run below 0 at a pixel centre. The blue field
+  // of a 16-bit multiply is not masked, so the arithmetic shift of the signed
+  // product sets every bit of the word: (31 * -2 * 255 * 31) >> 21 = -1.
+  ResetState(1, 1);
+  Image target(1, 1, ColorKind16);
+  target.Set16(0, 0, 0x001F);
+  Image tex(1, 1, ColorKind16, 0, 1);
+  tex.Set16(0, 0, 0x001F);
+  tex.Row(0)[2] = 255;
+  RasterFrame f{};
+  f.rowCount = 1;
+  SpanTable[0] = SpanEntry{0, 1};
+  f.rhw.r = 1 << 26;
+  f.blue.r = -2 * 16384;
+  f.green.r = 255 * 16384;
+  f.red.r = 255 * 16384;
+  f.targetRow = target.Row(0);
+  f.targetPitch = target.m.pitch;
+  f.texPixels = tex.m.pixels;
+  f.texPitch = tex.m.pitch;
+  f.texWidth = 1;
+  f.texHeight = 1;
+  f.paramRow = ScaleTable[255];
+  f.signedParamRow = SignedScaleTable[255] + 255;
+  for (auto& row : f.brightRow) row = ScaleTable[255];
+  RasterVariant v{};
+  v.mode = 4;
+  v.vertexColour = true;
+  v.alphaTexture = true;
+  RasterRunSpans16(f, v);
+  EXPECT_EQ(target.Get16(0, 0), 0xFFFFu);  // a logical shift would give 0x07FF
+}

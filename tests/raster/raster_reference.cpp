@@ -259,7 +259,9 @@ void ReferenceSpans(const RasterFrame& f, MEMIMG* target, MEMIMG* depthBuffer,
           else if (useAlpha) { prod = b * a * dc; shift = nb + 8; }
           else { prod = b * dc; shift = nb; }
         }
-        uint32_t v = static_cast<uint32_t>(prod) >> shift;
+        // An arithmetic shift of the wrapped 32-bit product: a 16-bit blue
+        // field is not masked, so its sign reaches the word.
+        uint32_t v = static_cast<uint32_t>(Wrap32(prod) >> shift);
         if (l.wide || c != 0) v &= (1u << nb) - 1;
         out |= v << l.shift[c];
       }

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <sys/mman.h>
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -248,6 +249,41 @@ TEST(Segments, CrossingTheRightEdgeStopsAtRMinusOne) {
   EXPECT_TRUE(Drawn(t2).empty());
   MemImgDrawSegments(&t2.m, list, 1);
   EXPECT_EQ(Drawn(t2).size(), 5u);
+}
+
+// Clipped end points follow the line through the original ones: the start
+// moves onto the area, the (undrawn) end one pixel outside it.
+struct ClipRow {
+  const char* what;
+  int areaX1, areaX2;
+  int x1, y1, x2, y2;
+  std::vector<std::pair<int, int>> pixels;
+};
+
+TEST(Segments, ClippedEndsFollowTheLine) {
+  const ClipRow rows[] = {
+      {"start left of the area", 0, 16, -4, -2, 6, 3, {{0, 0}, {1, 0}, {2, 1}, {3, 1}, {4, 2}, {5, 2}}},
+      {"end past the right edge", 0, 10, 2, 1, 20, 10,
+       {{2, 1}, {3, 1}, {4, 2}, {5, 2}, {6, 3}, {7, 3}, {8, 4}, {9, 4}}},
+      {"start above the area, x truncated", 0, 16, 5, -7, 1, 5, {{2, 0}, {2, 1}, {2, 2}, {2, 3}, {2, 4}}},
+      {"start clipped by x, then by y", 0, 16, -10, -8, 8, 1, {{6, 0}, {7, 0}}},
+      {"both ends outside, right to left", 3, 10, 12, 4, 0, 4,
+       {{3, 4}, {4, 4}, {5, 4}, {6, 4}, {7, 4}, {8, 4}, {9, 4}}},
+  };
+  for (const ClipRow& r : rows) {
+    ref::Settings s = srtest::Plain(16, 16);
+    s.areaX1 = r.areaX1;
+    s.areaX2 = r.areaX2;
+    srtest::Apply(s);
+    Image t(16, 16, ColorKind32);
+    MemImgDrawSegment(&t.m, r.x1, r.y1, r.x2, r.y2, 0x00FFFFFF);
+    // Drawn() lists row by row, left to right.
+    auto want = r.pixels;
+    std::sort(want.begin(), want.end(), [](const auto& a, const auto& b) {
+      return a.second != b.second ? a.second < b.second : a.first < b.first;
+    });
+    EXPECT_EQ(Drawn(t), want) << r.what;
+  }
 }
 
 TEST(Segments, BoxFrameDrawsEachOutlinePixelOnce) {

@@ -69,6 +69,46 @@ TEST_P(ChannelSweep, AllPairsMatchReference) {
 
 INSTANTIATE_TEST_SUITE_P(Modes, ChannelSweep, ::testing::Values(0, 1, 2, 3, 4));
 
+// The colour rule of the solid-colour primitives: column s of the target is
+// filled with colour s over rows holding every target value d, at parameters
+// 0, 1, 127, 128, 254, 255 and with bright on (which divides by 256 there).
+void PrimitiveSweep(uint32_t kind, int mode, int x, bool bright) {
+  Image fast(256, 256, kind), slow(256, 256, kind);
+  for (uint32_t d = 0; d < 256; ++d)
+    for (uint32_t s = 0; s < 256; ++s) {
+      if (kind == 1) fast.Set32(s, d, Spread32(d, 0xA5));
+      else fast.Set16(s, d, Spread16(d));
+    }
+  slow.Restore(fast.Snapshot());
+  ref::Settings st = srtest::Plain(256, 256);
+  st.mode = mode;
+  st.param = x;
+  if (bright) {
+    st.brightB = x;
+    st.brightG = 255 - x;
+    st.brightR = 200;
+    st.param = 200;
+  }
+  srtest::Apply(st);
+  for (uint32_t s = 0; s < 256; ++s) {
+    // Byte 3 of a 32-bit colour and bits above a 16-bit one vary too.
+    const uint32_t colour = kind == 1 ? Spread32(s, s ^ 0x3C) : (Spread16(s) | (s << 16));
+    MemImgFillRectAt(&fast.m, static_cast<int32_t>(s), 0, static_cast<int32_t>(s) + 1, 256, colour);
+    for (int d = 0; d < 256; ++d) ref::PrimitivePixel(st, kind, colour, slow.At(s, d));
+  }
+  ASSERT_EQ(fast.Snapshot(), slow.Snapshot())
+      << "kind " << kind << " mode " << mode << " x " << x << " bright " << bright;
+}
+
+TEST(PrimitiveSweep, AllPairsMatchReference) {
+  for (uint32_t kind : {1u, 0u})
+    for (int mode = 0; mode <= 4; ++mode)
+      for (int x : {0, 1, 127, 128, 254, 255}) {
+        PrimitiveSweep(kind, mode, x, false);
+        PrimitiveSweep(kind, mode, x, true);
+      }
+}
+
 // The 64-bit model and the table rule agree on the weight of every byte.
 TEST(ChannelSweepWeights, WeightTableMatchesModel) {
   for (int border : {0, 1, 128, 255})

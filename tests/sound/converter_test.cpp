@@ -245,6 +245,32 @@ TEST(ConverterCompressed, SeekEquivalenceWithLookAhead) {
   }
 }
 
+TEST(ConverterCompressed, WholeDecodeStopsAtADamagedBlockWithOnlyWhatWasMade) {
+  // The third block names a predictor that does not exist: the whole decode
+  // is the first two blocks of the reference, no more bytes than were made.
+  Bytes wav = ReadFixture("ms_mono.wav");
+  const Bytes ref = ReadFixture("ms_mono.ref.raw");
+  ASSERT_GT(wav.size(), 60u);
+  const uint32_t align = ReadLe16(wav.data() + 32);
+  const uint32_t perBlock = ReadLe16(wav.data() + 38);
+  size_t data = 12;
+  while (data + 8 <= wav.size() && std::memcmp(wav.data() + data, "data", 4) != 0) {
+    data += 8 + ReadLe32(wav.data() + data + 4);
+  }
+  ASSERT_LT(data + 8 + 3 * align, wav.size());
+  wav[data + 8 + 2 * align] = 0x40;
+  ConverterOverBytes c(wav);
+  ASSERT_TRUE(c.open);
+  EXPECT_GT(GetConverterLength(&c.converter), 2 * perBlock * 2);
+  SoundWaveFormat f{};
+  uint8_t* pcm = nullptr;
+  uint32_t size = 0;
+  ASSERT_EQ(ConvertWholeToPcm(&c.converter, &f, &pcm, &size), 0);
+  ASSERT_EQ(size, 2 * perBlock * 2);
+  EXPECT_EQ(Bytes(pcm, pcm + size), Bytes(ref.begin(), ref.begin() + size));
+  SoundFree(pcm);
+}
+
 TEST(ConverterCompressed, DamagedAdpcmFormatsAreRefused) {
   Bytes wav = ReadFixture("ima_stereo.wav");
   ASSERT_GT(wav.size(), 40u);

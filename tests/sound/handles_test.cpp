@@ -70,6 +70,15 @@ TEST_F(SoundSystem, TableHoldsFourThousandNinetySixAndRejectsStaleHandles) {
   EXPECT_EQ(handles[0], 0x10000000);
   EXPECT_EQ(handles[5], (0x1005 << 16) | 5);
   EXPECT_EQ(AddSoundData(-1), -1);
+  // A load needs a handle too: the 4,097th fails and leaves nothing behind.
+  const int blocks = TrackedLiveBlockCount();
+  const Bytes wav = MakeWave(PcmFmt(1, 8000, 8), Bytes(100, 0x80));
+  EXPECT_EQ(CreateSoundFromMemImage(wav.data(), static_cast<uint32_t>(wav.size()), 1, -1), -1);
+  SetSoundLoadMode(2);
+  EXPECT_EQ(CreateSoundFromMemImage(wav.data(), static_cast<uint32_t>(wav.size()), 1, -1), -1);
+  SetSoundLoadMode(0);
+  EXPECT_EQ(TrackedLiveBlockCount(), blocks);
+  EXPECT_EQ(SoundCount(), kMaxSounds);
   ASSERT_EQ(DeleteSoundHandle(handles[100], 0), 0);
   const int again = AddSoundData(-1);
   ASSERT_NE(again, -1);

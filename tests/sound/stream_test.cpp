@@ -3,6 +3,7 @@
 // edge), wrapping, sharing and damaged loop points.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <vector>
 
 #include "core/memory.h"
@@ -106,16 +107,20 @@ TEST_F(StreamSound, RingStaysThreeToFourSecondsAheadAndPlaysOnceToTheEnd) {
   ExpectCounter(Run(10), {0, 1, 2, 3, 4, 5});
 }
 
-TEST_F(StreamSound, ShortSoundEndsWhilePriming) {
+TEST_F(StreamSound, ShortSoundEndsWhilePrimingAndKeepsItsDataUntilPlayed) {
   const int h = Load(kRate / 2);
   ASSERT_NE(h, -1);
   SoundRecord* r = GetSoundRecord(h);
   EXPECT_EQ(r->endReached, 1);
   EXPECT_EQ(r->endPosition, kA / 2);
   EXPECT_EQ(r->cursorAtEnd, 0u);
+  // Pump passes while it waits to be played must not write over it.
+  for (int pass = 0; pass < 200; ++pass) RefillStreamSounds();
   ASSERT_EQ(PlaySoundHandle(h, 1, 1), 0);
   const std::vector<int16_t> left = Run(kRate / kPass + 3);
-  EXPECT_EQ(left[kRate / 2 - 1], static_cast<int16_t>(kRate / 2 - 1));
+  std::vector<uint32_t> expected;
+  for (uint32_t i = 0; i < kRate / 2; ++i) expected.push_back(i);
+  ExpectCounter(left, expected);
   EXPECT_EQ(left[kRate / 2], 0);
   EXPECT_EQ(IsSoundPlaying(h), 0);
 }
@@ -234,6 +239,40 @@ TEST_F(StreamSound, LoopStartInTheMissingTailOfAnOggNeverSpins) {
   // The real second plays, then silence: the loop start holds no data.
   EXPECT_NE(left[1000], 0);
   for (size_t i = 44100 + 10; i < left.size(); ++i) ASSERT_EQ(left[i], 0) << i;
+  EXPECT_EQ(IsSoundPlaying(h), 1);
+}
+
+TEST_F(StreamSound, SourceWithoutAnyPcmEndsOrStaysSilentWithoutSpinning) {
+  // MS ADPCM whose every block names a predictor that does not exist: it
+  // opens, has a length, and decodes to nothing.
+  image_ = ReadFixture("ms_mono.wav");
+  ASSERT_GT(image_.size(), 60u);
+  const uint32_t align = ReadLe16(image_.data() + 32);
+  size_t data = 12;
+  while (data + 8 <= image_.size() && std::memcmp(image_.data() + data, "data", 4) != 0) {
+    data += 8 + ReadLe32(image_.data() + data + 4);
+  }
+  ASSERT_LT(data + 8, image_.size());
+  for (size_t b = data + 8; b < image_.size(); b += align) image_[b] = 0xFF;
+  const uint32_t size = static_cast<uint32_t>(image_.size());
+  SetSoundLoadMode(0);
+  EXPECT_EQ(CreateSoundFromMemImage(image_.data(), size, 1, -1), -1);
+  SetSoundLoadMode(2);
+  const int h = CreateSoundFromMemImage(image_.data(), size, 1, -1);
+  ASSERT_NE(h, -1);
+  ASSERT_GT(GetSoundLength(h), 100);
+  SoundRecord* r = GetSoundRecord(h);
+  EXPECT_EQ(r->endReached, 1);
+  EXPECT_EQ(r->endPosition, 0u);  // the end and the cursor at the end are both 0
+  EXPECT_EQ(r->cursorAtEnd, 0u);
+  ASSERT_EQ(PlaySoundHandle(h, 1, 1), 0);
+  Run(2);
+  EXPECT_EQ(IsSoundPlaying(h), 0);
+  // Looping forever over nothing: each pass writes silence and returns.
+  ASSERT_EQ(SetSoundLoopPointSamples(10, h), 0);
+  ASSERT_EQ(PlaySoundHandle(h, 3, 1), 0);
+  const std::vector<int16_t> left = Run(20);
+  EXPECT_EQ(left, std::vector<int16_t>(left.size(), 0));
   EXPECT_EQ(IsSoundPlaying(h), 1);
 }
 

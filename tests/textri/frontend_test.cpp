@@ -108,6 +108,14 @@ TEST_P(QuadFrontEnd, TriangleFrontEndRefusals) {
   GraphRecord broken = *record;
   broken.surface2D = -1;
   EXPECT_EQ(SoftwareDrawTriangleGraph(&t, &broken, 0, 0), -1);
+  // An 8-bit screen goes through the locked work images, whose lock fails
+  // here: -1 and nothing drawn.
+  Put(back_, 0, 0, 0);
+  const int32_t bits = g_screen.screenBits;
+  g_screen.screenBits = 8;
+  EXPECT_EQ(SoftwareDrawTriangleGraph(&t, record, 0, 0), -1);
+  g_screen.screenBits = bits;
+  EXPECT_EQ(Get(back_, 0, 0), 0u);
   g_screen.softwareRendering = 0;  // no drawing device at all
   EXPECT_EQ(SoftwareDrawTriangleGraph(&t, record, 0, 0), -1);
   // The quad reports 0 even when its triangles fail.

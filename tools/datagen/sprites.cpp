@@ -74,6 +74,16 @@ void Pointed(Canvas& t, const RectI& r, Rgba hue, int style) {
       Round(t, cx, top + hr, hr, hue);
       break;
     }
+    case 9: {  // kunai: a pointed blade over a short grip with a ring
+      const double ring = std::max(1.0, hw * 0.75);
+      t.FillPolygon({{cx, top}, {cx + hw, r.y + r.h * 0.5}, {cx + hw * 0.35, r.y + r.h * 0.62},
+                     {cx - hw * 0.35, r.y + r.h * 0.62}, {cx - hw, r.y + r.h * 0.5}},
+                    light);
+      t.FillPolygon({{cx, top + 2}, {cx + hw * 0.45, r.y + r.h * 0.5}, {cx - hw * 0.45, r.y + r.h * 0.5}}, hue);
+      t.Line(cx, r.y + r.h * 0.62, cx, bot - ring * 2, std::max(1.0, hw * 0.5), Shade(hue, 0.7));
+      t.Ring(cx, bot - ring, ring, 1.0, hue);
+      break;
+    }
     default:  // amulet card with a point
       t.FillPolygon({{cx, top}, {cx + hw, top + hw}, {cx + hw, bot}, {cx - hw, bot}, {cx - hw, top + hw}}, light);
       t.FillPolygon({{cx, top + 3}, {cx + hw - 3, top + hw + 1}, {cx + hw - 3, bot - 3}, {cx - hw + 3, bot - 3},
@@ -121,7 +131,7 @@ Canvas MakeBulletSheet() {
       case 12: Pointed(t, r, hue, 5); break;
       case 14: Pointed(t, r, hue, 6); break;
       case 15: Pointed(t, r, hue, 7); break;
-      case 16: Pointed(t, r, hue, 4); break;
+      case 16: Pointed(t, r, hue, 9); break;
       default:
         if (type == 170) AdditiveOrb(t, r, C(255, 120, 200));
         else Pointed(t, r, C(180, 220, 255), 1);
