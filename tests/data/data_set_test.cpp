@@ -3,11 +3,13 @@
 // loop point the game needs, and the same bytes on every run.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <map>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "../../tools/datagen/audio.h"
 #include "../../tools/datagen/canvas.h"
@@ -326,6 +328,7 @@ void EveryEffectAndTrackDecodesWithItsLength() {
   EXPECT_EQ(datagen::TrackLoopMs(7), 3000);
   EXPECT_EQ(datagen::TrackLoopMs(9), 15600);
   EXPECT_EQ(datagen::TrackLoopMs(10), 17000);
+  for (int t : {1, 3, 8, 11, 12, 13, 14}) EXPECT_EQ(datagen::TrackLoopMs(t), 0) << "track " << t;
 }
 
 void EffectsAreDistinct() {
@@ -377,6 +380,120 @@ void DebugModeOutlinesEveryCell() {
   EXPECT_EQ(changed, 16);
 }
 
+// The sizes the game's cuts and screen positions fix, written down here from the game's
+// own numbers rather than taken from the generator's table.
+void PicturesAreTheOnesTheGameLoads() {
+  struct Want {
+    const char* name;
+    int w, h;
+  };
+  const Want fixed[] = {
+      {"loading.tga", 896, 480},       {"title.tga", 960, 480},         {"menu.tga", 896, 516},
+      {"charaselect.tga", 1024, 1024}, {"charaselect2.tga", 1024, 512}, {"stageresult.tga", 384, 448},
+      {"ending.tga", 640, 480},        {"staff.tga", 640, 480},         {"talked.bmp", 1020, 1008},
+      {"item.tga", 128, 32},           {"spell.tga", 1024, 1024},       {"pspell.tga", 512, 160},
+      {"other.tga", 512, 512},         {"zako.tga", 1088, 512},         {"boss.tga", 960, 768},
+      {"player.tga", 512, 640},        {"bullet.tga", 512, 512},        {"cutin.tga", 1000, 900},
+      {"cutin_player.tga", 1000, 300}, {"name.tga", 256, 1024},         {"background_frame.tga", 640, 480},
+      {"stagetitle.tga", 1024, 512},   {"talk1.bmp", 900, 504},         {"talk2.bmp", 900, 252},
+      {"talk3.bmp", 900, 1008},        {"talk4.bmp", 900, 1008},        {"talk5.bmp", 900, 1008},
+      {"talk6.bmp", 900, 1008},        {"talkex.bmp", 900, 900},        {"talkex2.bmp", 900, 324}};
+  for (const Want& w : fixed) {
+    const PictureSpec* p = Spec(w.name);
+    ASSERT_TRUE(p) << w.name;
+    EXPECT_EQ(p->width, w.w) << w.name;
+    EXPECT_EQ(p->height, w.h) << w.name;
+    const bool bmp = std::string(w.name).find(".bmp") != std::string::npos;
+    EXPECT_EQ(p->format == datagen::PictureFormat::kBmp, bmp) << w.name;
+  }
+  // The staff roll is drawn at x 64 and scrolls from y 440 up to y -956.
+  const PictureSpec* roll = Spec("staffroll.tga");
+  ASSERT_TRUE(roll);
+  EXPECT_LE(roll->width, 640 - 64);
+  EXPECT_GE(roll->height, 956 + 480 - 64) << "the roll covers the screen until it fades out";
+  // Every texture the stages load, by stage: full-field layers cover 384 x 448; the layers
+  // drawn turned must cover the field at every angle from where they are centred.
+  const char* stageTextures[] = {
+      "back1a1", "back1a2", "back1a3", "back1as1", "back1as2", "back1bs", "back1b", "back1cs1", "back1cs2",
+      "back1c1", "back1d1", "back1d2", "back1ds", "back2s", "tex", "fog", "cherry", "white", "sky", "back3ms",
+      "back3s1", "back4as1", "back4as2", "back42", "back43", "back44", "back45", "back4bs1", "back4bs2",
+      "back4cs", "back4ds1", "back4ds2", "back5s", "back5", "back6s1", "back6s2", "back61", "back62",
+      "backexs1", "backexs2", "backex1", "backex2", "backex3", "backex4"};
+  for (const char* t : stageTextures) {
+    const PictureSpec* p = Spec(std::string(t) + ".tga");
+    ASSERT_TRUE(p) << t;
+    const std::string n = t;
+    if (n == "back1a3" || n == "cherry") continue;  // sprites drawn turned, not layers
+    EXPECT_GE(p->width, 384) << t;
+    EXPECT_GE(p->height, 448) << t;
+  }
+  const double corner = std::hypot(192.0, 224.0);  // field centre to field corner
+  auto covers = [&](const char* name, double scale, double offset) {
+    const PictureSpec* p = Spec(name);
+    return p && std::min(p->width, p->height) * scale / 2.0 >= corner + offset;
+  };
+  EXPECT_TRUE(covers("back1d1.tga", 2.0, 120.0))
+      << "turned at scale 2 about a centre up to 120 px from the field's";
+  EXPECT_EQ(Spec("back1d1.tga")->height % 512, 0) << "scrolled by a 512-row period";
+  EXPECT_TRUE(covers("back3ms.tga", 1.2, 0.0));
+}
+
+// Ink lies only inside the cells the game cuts: a picture drawn at a wrong place shows here.
+void InkStaysInsideTheCells() {
+  for (const char* name : {"bullet.tga", "player.tga", "zako.tga", "boss.tga", "item.tga", "other.tga"}) {
+    const PictureSpec* p = Spec(name);
+    const Image img = Load(name);
+    ASSERT_TRUE(p && img.ok) << name;
+    std::vector<char> cell(static_cast<size_t>(img.width) * img.height, 0);
+    for (const Cut& c : p->cuts)
+      for (int y = c.y; y < c.y + c.h; ++y)
+        for (int x = c.x; x < c.x + c.w; ++x) cell[static_cast<size_t>(y) * img.width + x] = 1;
+    int stray = 0, firstX = -1, firstY = -1;
+    for (int y = 0; y < img.height; ++y)
+      for (int x = 0; x < img.width; ++x)
+        if (img.Alpha(x, y) > 0 && !cell[static_cast<size_t>(y) * img.width + x]) {
+          if (stray++ == 0) firstX = x, firstY = y;
+        }
+    EXPECT_EQ(stray, 0) << name << " first at " << firstX << "," << firstY;
+  }
+}
+
+// Bullet families of one sprite size are told apart by their shape.
+void BulletFamiliesOfOneSizeDiffer() {
+  const Image bullet = Load("bullet.tga");
+  ASSERT_TRUE(bullet.ok);
+  for (int f = 0; f < 17; ++f)
+    for (int g = f + 1; g < 17; ++g) {
+      const datagen::RectI a = datagen::BulletRect(10 * f), b = datagen::BulletRect(10 * g);
+      if (a.w != b.w || a.h != b.h) continue;
+      int differ = 0;
+      for (int y = 0; y < a.h; ++y)
+        for (int x = 0; x < a.w; ++x)
+          differ += (bullet.Alpha(a.x + x, a.y + y) > 96) != (bullet.Alpha(b.x + x, b.y + y) > 96);
+      EXPECT_GT(differ, a.w * a.h / 16) << "families " << f << " and " << g;
+    }
+}
+
+// A dialogue's other speaker is the boss that the stage brings on around it, so the
+// portrait, the name plate and the status line's boss name agree.
+void DialogueSpeakersAreTheirStagesBosses() {
+  const int spriteSet[23] = {0, 0, 1, 1, 2, 2, 3, 3, 4, 4, 5, 6, 7, 8, 9, 10, 11, 11, 11, 12, 12, 13, 13};
+  auto bossOf = [](int n) {
+    if (n < 8) return n | 1;           // stage 1, variant n / 2: the second boss
+    if (n < 16) return 9;              // stage 2
+    if (n < 24) return 11;             // stage 3
+    if (n < 32) return 12 + (n - 24) / 2;  // stage 4, route = character
+    if (n < 40) return 17;             // stage 5
+    if (n < 44) return 19;             // final stage
+    if (n == 44) return 20;
+    return 21;                         // extra stage
+  };
+  for (const datagen::Dialogue& d : datagen::Dialogues()) {
+    if (d.number == 44) continue;  // the last form speaks with a portrait of its own
+    EXPECT_EQ(d.portraitSet, spriteSet[bossOf(d.number)]) << "dialogue " << d.number;
+  }
+}
+
 // Each test runs a group of checks, so a test process generates its data only once.
 void RunCheck(const char* name, void (*check)()) {
   SCOPED_TRACE(name);
@@ -386,12 +503,15 @@ void RunCheck(const char* name, void (*check)()) {
 TEST_F(DataPictures, SheetsHaveTheirSizesAndCuts) {
   RunCheck("sizes and cuts", EveryPictureHasItsSizeAndHoldsEveryCut);
   RunCheck("cut tables", CutTablesAgreeWithTheGamesNumbers);
+  RunCheck("the game's sizes", PicturesAreTheOnesTheGameLoads);
+  RunCheck("ink inside cells", InkStaysInsideTheCells);
 }
 
 TEST_F(DataPictures, SpritesAreRecognisable) {
   RunCheck("cells drawn", SpriteCellsAreDrawnAndThePulsePixelIsClear);
   RunCheck("round families", UnturnedBulletFamiliesAreRound);
   RunCheck("colour index", BulletColourIndexIsConsistentAndDistinct);
+  RunCheck("bullet families", BulletFamiliesOfOneSizeDiffer);
   RunCheck("additive", AdditiveSpritesFadeToBlack);
   RunCheck("frame window", FrameWindowIsClearAndThePanelOpaque);
   RunCheck("tiling", ScrollingLayersTileWithoutSeam);
@@ -401,6 +521,7 @@ TEST_F(DataPictures, SpritesAreRecognisable) {
 TEST_F(DataPictures, TextStripsCarryTheirWords) {
   RunCheck("spell and bomb names", TextStripsCarryTheirWords);
   RunCheck("dialogues", DialoguesFitTheirSheets);
+  RunCheck("dialogue speakers", DialogueSpeakersAreTheirStagesBosses);
 }
 
 TEST_F(DataPictures, GenerationIsDeterministic) { RunCheck("pictures", GenerationIsDeterministic); }
