@@ -139,6 +139,47 @@ void SpriteCellsAreDrawnAndThePulsePixelIsClear() {
   for (int k = 0; k < 16; ++k) EXPECT_GT(Solid(item, (k % 8) * 16, (k / 8) * 16, 16, 16), 20) << "item " << k;
 }
 
+// Pixels (any channel) that differ between two cells of one picture.
+int CellDifference(const Image& img, int ax, int ay, int bx, int by, int w, int h) {
+  int n = 0;
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) n += img.At(ax + x, ay + y) != img.At(bx + x, by + y);
+  return n;
+}
+
+// Every pose and every animation step of a figure is a picture of its own, and the
+// item kinds and their markers differ from each other.
+void PosesAndStepsDiffer() {
+  const Image player = Load("player.tga"), zako = Load("zako.tga"), boss = Load("boss.tga"), item = Load("item.tga");
+  ASSERT_TRUE(player.ok && zako.ok && boss.ok && item.ok);
+  for (int c = 0; c < 5; ++c)
+    for (int a = 0; a < 9; ++a)
+      for (int b = a + 1; b < 9; ++b) {
+        // a and b: row (still, left, right) x 3 + step, of character c.
+        const int ax = (3 * c + a % 3) * 32, ay = (a / 3) * 48, bx = (3 * c + b % 3) * 32, by = (b / 3) * 48;
+        EXPECT_GT(CellDifference(player, ax, ay, bx, by, 32, 48), 20) << "character " << c << " frames " << a << ", " << b;
+      }
+  for (int s = 0; s < 14; ++s)
+    for (int a = 0; a < 12; ++a)
+      for (int b = a + 1; b < 12; ++b) {
+        const int x0 = 3 * (s % 5), y0 = 4 * (s / 5);
+        EXPECT_GT(CellDifference(boss, (x0 + a % 3) * 64, (y0 + a / 3) * 64, (x0 + b % 3) * 64, (y0 + b / 3) * 64, 64, 64), 40)
+            << "boss set " << s << " frames " << a << ", " << b;
+      }
+  for (int s = 0; s < 32; ++s)
+    for (int a = 0; a < 9; ++a)
+      for (int b = a + 1; b < 9; ++b) {
+        const int x0 = 3 * (s % 8), y0 = 3 * (s / 8);
+        EXPECT_GT(CellDifference(zako, (x0 + a % 3) * 32, (y0 + a / 3) * 32, (x0 + b % 3) * 32, (y0 + b / 3) * 32, 32, 32), 8)
+            << "enemy set " << s << " cells " << a << ", " << b;
+      }
+  for (int row = 0; row < 2; ++row)
+    for (int a = 0; a < 8; ++a)
+      for (int b = a + 1; b < 8; ++b)
+        EXPECT_GT(CellDifference(item, 16 * a, 16 * row, 16 * b, 16 * row, 16, 16), 8)
+            << (row ? "markers " : "items ") << a << ", " << b;
+}
+
 // Families 0, 1, 2, 7 and 13 are drawn without turning: they must look the same turned.
 void UnturnedBulletFamiliesAreRound() {
   const Image bullet = Load("bullet.tga");
@@ -509,6 +550,7 @@ TEST_F(DataPictures, SheetsHaveTheirSizesAndCuts) {
 
 TEST_F(DataPictures, SpritesAreRecognisable) {
   RunCheck("cells drawn", SpriteCellsAreDrawnAndThePulsePixelIsClear);
+  RunCheck("poses and steps", PosesAndStepsDiffer);
   RunCheck("round families", UnturnedBulletFamiliesAreRound);
   RunCheck("colour index", BulletColourIndexIsConsistentAndDistinct);
   RunCheck("bullet families", BulletFamiliesOfOneSizeDiffer);

@@ -104,6 +104,25 @@ TEST(DataWriters, PeriodicNoiseWrapsAtThePictureSize) {
   EXPECT_NE(datagen::Hash3(1, 2, 3), datagen::Hash3(2, 1, 3));
 }
 
+TEST(DataWriters, DegenerateShapesLeaveTheCanvasAlone) {
+  EXPECT_EQ(Canvas(-4, 3).width(), 0);
+  EXPECT_TRUE(Canvas(-4, 3).pixels().empty());
+  Canvas c(8, 8);
+  const Rgba red{255, 0, 0, 255};
+  c.Glow(4, 4, 0.0, red);
+  c.Glow(4, 4, std::nan(""), red);
+  c.Blend(2, 2, red, std::nan(""));
+  c.Add(3, 3, red, std::nan(""));
+  c.FillEllipse(4, 4, 0.0, 3.0, red);
+  c.Set(-1, 0, red);
+  c.Set(8, 8, red);
+  int touched = 0;
+  for (const Rgba& p : c.pixels()) touched += p.r || p.g || p.b || p.a;
+  EXPECT_EQ(touched, 0);
+  EXPECT_EQ(datagen::MakeRgba(300, -5, 128, 999).r, 255);
+  EXPECT_EQ(datagen::Mix(red, Rgba{0, 0, 255, 255}, std::nan("")).r, 0) << "a NaN weight gives 0, not garbage";
+}
+
 TEST(DataWriters, FittedTextStaysInsideItsWidth) {
   ASSERT_TRUE(datagen::FontsAvailable());
   datagen::TextStyle st;

@@ -9,7 +9,7 @@ namespace {
 constexpr double kPi = 3.141592653589793;
 
 uint8_t ClampByte(double v) {
-  if (v <= 0.0) return 0;
+  if (!(v > 0.0)) return 0;  // also NaN: converting it to an integer would be undefined
   if (v >= 255.0) return 255;
   return static_cast<uint8_t>(v + 0.5);
 }
@@ -43,8 +43,8 @@ Rgba Shade(Rgba c, double k) {
 }
 
 Canvas::Canvas(int width, int height, Rgba fill)
-    : width_(width), height_(height),
-      pixels_(static_cast<size_t>(width) * static_cast<size_t>(height), fill) {
+    : width_(std::max(0, width)), height_(std::max(0, height)),
+      pixels_(static_cast<size_t>(width_) * static_cast<size_t>(height_), fill) {
   ResetClip();
 }
 
@@ -59,7 +59,7 @@ void Canvas::Set(int x, int y, Rgba c) {
 }
 
 void Canvas::Blend(int x, int y, Rgba c, double coverage) {
-  if (!InClip(x, y) || coverage <= 0.0) return;
+  if (!InClip(x, y) || !(coverage > 0.0)) return;
   Rgba& d = pixels_[static_cast<size_t>(y) * width_ + x];
   const double sa = c.a / 255.0 * std::min(coverage, 1.0);
   if (sa <= 0.0) return;
@@ -72,7 +72,7 @@ void Canvas::Blend(int x, int y, Rgba c, double coverage) {
 }
 
 void Canvas::Add(int x, int y, Rgba c, double coverage) {
-  if (!InClip(x, y) || coverage <= 0.0) return;
+  if (!InClip(x, y) || !(coverage > 0.0)) return;
   Rgba& d = pixels_[static_cast<size_t>(y) * width_ + x];
   const double k = c.a / 255.0 * std::min(coverage, 1.0);
   d = Rgba{ClampByte(d.r + c.r * k), ClampByte(d.g + c.g * k), ClampByte(d.b + c.b * k),
@@ -150,6 +150,7 @@ void Canvas::Ring(double cx, double cy, double r, double thickness, Rgba c) {
 }
 
 void Canvas::Glow(double cx, double cy, double r, Rgba c, double power, bool additive) {
+  if (!(r > 0.0)) return;
   const int x0 = static_cast<int>(std::floor(cx - r)), x1 = static_cast<int>(std::ceil(cx + r));
   const int y0 = static_cast<int>(std::floor(cy - r)), y1 = static_cast<int>(std::ceil(cy + r));
   for (int y = y0; y <= y1; ++y)

@@ -8,6 +8,7 @@
 #include "layout.h"
 #include "pixfont.h"
 #include "sheets.h"
+#include "texts.h"
 
 namespace datagen {
 
@@ -30,6 +31,7 @@ void Pointed(Canvas& t, const RectI& r, Rgba hue, int style) {
   const double cx = r.x + r.w / 2.0, top = r.y + 0.5, bot = r.y + r.h - 0.5;
   const double hw = r.w / 2.0 - 0.5;
   const Rgba light = Mix(hue, C(255, 255, 255), 0.8);
+  t.SetClip(r.x, r.y, r.w, r.h);  // nothing spills into a neighbouring cell
   switch (style) {
     case 0:  // rice grain
       t.FillEllipse(cx, (top + bot) / 2, hw, (bot - top) / 2, hue);
@@ -74,6 +76,14 @@ void Pointed(Canvas& t, const RectI& r, Rgba hue, int style) {
       Round(t, cx, top + hr, hr, hue);
       break;
     }
+    case 10: {  // four-pointed ice star, its upper point the longest
+      const double cy = r.y + r.h * 0.55, k = hw * 0.3;
+      t.FillPolygon({{cx, top}, {cx + k, cy - k}, {cx + hw, cy}, {cx + k, cy + k}, {cx, bot}, {cx - k, cy + k},
+                     {cx - hw, cy}, {cx - k, cy - k}},
+                    hue);
+      t.FillCircle(cx, cy, std::max(1.0, hw * 0.3), light);
+      break;
+    }
     case 9: {  // kunai: a pointed blade over a short grip with a ring
       const double ring = std::max(1.0, hw * 0.75);
       t.FillPolygon({{cx, top}, {cx + hw, r.y + r.h * 0.5}, {cx + hw * 0.35, r.y + r.h * 0.62},
@@ -91,6 +101,7 @@ void Pointed(Canvas& t, const RectI& r, Rgba hue, int style) {
                     hue);
       break;
   }
+  t.ResetClip();
 }
 
 void AdditiveOrb(Canvas& t, const RectI& r, Rgba hue) {
@@ -128,7 +139,7 @@ Canvas MakeBulletSheet() {
       case 9: Pointed(t, r, hue, 4); break;
       case 10: Pointed(t, r, hue, 1); break;
       case 11: Pointed(t, r, hue, 0); break;
-      case 12: Pointed(t, r, hue, 5); break;
+      case 12: Pointed(t, r, hue, 10); break;
       case 14: Pointed(t, r, hue, 6); break;
       case 15: Pointed(t, r, hue, 7); break;
       case 16: Pointed(t, r, hue, 9); break;
@@ -145,7 +156,7 @@ Canvas MakeItemSheet() {
   Canvas t(128, 32);
   static const Rgba colors[8] = {C(230, 40, 40),  C(230, 40, 40),  C(60, 110, 240), C(40, 190, 70),
                                  C(230, 60, 200), C(250, 230, 90), C(250, 200, 30), C(40, 220, 230)};
-  static const char* labels[8] = {"P", "P", "点", "B", "", "", "F", "G"};
+  const char* const* labels = Titles().itemLabels;
   for (int k = 0; k < 8; ++k) {
     const int x = k * 16;
     const Rgba col = colors[k];
@@ -160,11 +171,10 @@ Canvas MakeItemSheet() {
       t.FillRect(static_cast<int>(x + 9 - half), static_cast<int>(9 - half), static_cast<int>(half * 2 - 2),
                  static_cast<int>(half * 2 - 2), col);
     }
-    if (k == 4) {  // extra life: "1UP" in the tiny bitmap font, with a shadow
-      DrawPixelText(t, x + 3, 7, "1UP", C(90, 0, 60));
-      DrawPixelText(t, x + 2, 6, "1UP", C(255, 255, 255));
-    }
-    if (labels[k][0]) {
+    if (k == 4) {  // extra life: its word in the tiny bitmap font, with a shadow
+      DrawPixelText(t, x + 3, 7, labels[k], C(90, 0, 60));
+      DrawPixelText(t, x + 2, 6, labels[k], C(255, 255, 255));
+    } else if (labels[k][0]) {
       TextStyle st;
       st.size = k == 4 ? 7 : (k == 1 ? 12 : 10);
       st.bold = true;
@@ -175,7 +185,11 @@ Canvas MakeItemSheet() {
     t.FillPolygon({{x + 8.0, 17.0}, {x + 15.0, 26.0}, {x + 11.0, 26.0}, {x + 11.0, 31.0}, {x + 5.0, 31.0},
                    {x + 5.0, 26.0}, {x + 1.0, 26.0}},
                   col);
-    t.FillCircle(x + 8, 24, 1.5, C(255, 255, 255));
+    if (k == 1) {  // the big power item's marker: a white arrowhead inside, set apart from kind 0
+      t.FillPolygon({{x + 8.0, 19.0}, {x + 12.5, 25.0}, {x + 3.5, 25.0}}, C(255, 255, 255));
+    } else {
+      t.FillCircle(x + 8, 24, 1.5, C(255, 255, 255));
+    }
   }
   t.MakeKeySafe();
   return t;
@@ -185,10 +199,12 @@ namespace {
 
 void Bolt(Canvas& t, const RectI& r, Rgba hue, int seed) {
   const double cx = r.x + r.w / 2.0;
+  t.SetClip(r.x, r.y, r.w, r.h);
   std::vector<Point> pts;
   const int n = 6;
+  const double inset = r.w * 0.18 + 1;  // the thick line's round ends stay in the cell
   for (int i = 0; i <= n; ++i) {
-    const double y = r.y + 1 + (r.h - 2) * i / static_cast<double>(n);
+    const double y = r.y + inset + (r.h - 2 * inset) * i / static_cast<double>(n);
     const double off = (i == 0 || i == n) ? 0 : ((i + seed) % 2 ? 1 : -1) * r.w * 0.28;
     pts.push_back({cx + off, y});
   }
@@ -196,6 +212,7 @@ void Bolt(Canvas& t, const RectI& r, Rgba hue, int seed) {
     t.Line(pts[i - 1].x, pts[i - 1].y, pts[i].x, pts[i].y, r.w * 0.35, Rgba{hue.r, hue.g, hue.b, 140});
     t.Line(pts[i - 1].x, pts[i - 1].y, pts[i].x, pts[i].y, r.w * 0.14, C(255, 255, 230));
   }
+  t.ResetClip();
 }
 
 void VerticalBeam(Canvas& t, const RectI& r, Rgba hue) {

@@ -23,6 +23,12 @@ const TitleTexts kTitles = {
     "凍結",
     "LAST SPELL",
     {"Route A", "Route B", "Route C", "Route D"},
+    {"Bullet", "HiScore", "Score", "Player", "Bomb", "Power", "Graze", "Point"},
+    {"P", "P", "点", "B", "1UP", "", "F", "G"},
+    "BONUS",
+    "HIST.",
+    "ENEMY",
+    "ED",
 };
 
 const CharacterText kCharacters[kCharacterCount] = {

@@ -34,6 +34,12 @@ struct TitleTexts {
   const char* freeze;
   const char* lastBoss;
   const char* routes[4];
+  const char* panelLabels[8];  // row labels of the status panel, top to bottom
+  const char* itemLabels[8];   // the letters on the item pictures by kind ("" for none)
+  const char* bonusLabel;      // small labels of the spell-card status line
+  const char* historyLabel;
+  const char* bossMarker;      // the boss position marker below the field
+  const char* endMark;         // the end cell of the name-entry grid
 };
 
 struct DialogueLine {

@@ -59,8 +59,8 @@ Canvas MakeOtherSheet() {
                            {C(70, 70, 90), C(40, 40, 60)}};
   for (int i = 0; i < 4; ++i)
     for (int y = 0; y < 4; ++y) t.Set(i, y, Mix(bars[i][0], bars[i][1], y / 3.0));
-  DrawPixelText(t, 17, 1, "BONUS", C(255, 230, 140));
-  DrawPixelText(t, 49, 1, "HIST.", C(170, 220, 255));
+  DrawPixelText(t, 17, 1, Titles().bonusLabel, C(255, 230, 140));
+  DrawPixelText(t, 49, 1, Titles().historyLabel, C(170, 220, 255));
   for (int i = 0; i < 13; ++i) {
     static const char small[13] = {'0', '1', '2', '3', '4', '5', '6', '7', '8', '9', '.', '/', ':'};
     DrawPixelDigit57(t, 8 * i + 1, 8, small[i], C(255, 255, 255));
@@ -69,8 +69,7 @@ Canvas MakeOtherSheet() {
   t.FillRect(112, 2, 46, 14, C(150, 30, 60, 220));
   t.OutlineRect(112, 2, 46, 14, C(255, 200, 210));
   t.FillPolygon({{135.0, 0.0}, {139.0, 3.0}, {131.0, 3.0}}, C(255, 200, 210));
-  DrawPixelText(t, 116, 5, "ENEMY", C(255, 255, 255), 1);
-  DrawPixelText(t, 137, 5, "", C(255, 255, 255));
+  DrawPixelText(t, 116, 5, Titles().bossMarker, C(255, 255, 255), 1);
   // Icons: 0 life star, 1 half star, 2 bomb, 3-7 spare marks.
   t.FillStar(168, 8, 7.5, 3.4, 5, -90, C(255, 110, 170));
   t.FillStar(184, 8, 6, 2.8, 5, -90, C(255, 200, 120));
@@ -82,7 +81,7 @@ Canvas MakeOtherSheet() {
     if (c >= 78 && c <= 94) continue;
     const int gx = 16 * (c % 26), gy = 16 * (c / 26 + 1);
     if (c == 102) {  // end mark
-      DrawPixelText(t, gx + 3, gy + 2, "ED", C(255, 240, 150));
+      DrawPixelText(t, gx + 3, gy + 2, Titles().endMark, C(255, 240, 150));
       t.Line(gx + 3, gy + 11, gx + 13, gy + 11, 1.5, C(255, 240, 150));
       t.FillPolygon({{gx + 2.0, gy + 11.0}, {gx + 6.0, gy + 8.0}, {gx + 6.0, gy + 14.0}}, C(255, 240, 150));
       continue;
@@ -128,12 +127,14 @@ Canvas MakeOtherSheet() {
     t.ResetClip();
   }
   // Freeze picture: ice shards (drawn mirrored and plain either side of the field).
+  t.SetClip(0, 224, 96, 64);
   for (int k = 0; k < 7; ++k) {
     const double bx = 8 + k * 13, h = 20 + (k * 17) % 36;
     t.FillPolygon({{bx, 287.0}, {bx + 6, 287.0 - h}, {bx + 12, 287.0}}, C(170, 220, 255, 200));
     t.FillPolygon({{bx + 3, 287.0}, {bx + 6, 287.0 - h + 6}, {bx + 8, 287.0}}, C(240, 250, 255, 230));
   }
   t.Glow(48, 256, 40, C(200, 240, 255, 160), 1.5);
+  t.ResetClip();
   // Spell circle.
   {
     const double cx = 224 + 96, cy = 96 + 96;
@@ -279,12 +280,13 @@ Canvas MakeFrameSheet() {
   t.OutlineRect(14, 14, 388, 452, C(180, 200, 240), 2);
   t.FillRect(16, 16, 384, 448, Rgba{});
   // The status panel's row labels, right-aligned before x 494.
-  struct Label { const char* text; int y; };
-  const Label labels[] = {{"Bullet", 30}, {"HiScore", 60}, {"Score", 80}, {"Player", 114}, {"Bomb", 134},
-                          {"Power", 166}, {"Graze", 186}, {"Point", 206}};
-  for (const Label& l : labels) {
+  // The rows the panel's numbers are drawn on: bullets, high score, score, lives, bombs,
+  // power, graze, point items.
+  const int rows[8] = {30, 60, 80, 114, 134, 166, 186, 206};
+  for (int i = 0; i < 8; ++i) {
     const TextStyle st = Style(14, Face::kGothic, C(220, 230, 255));
-    DrawText(t, 490 - MeasureText(l.text, st), l.y - 1, l.text, st);
+    const char* text = Titles().panelLabels[i];
+    DrawText(t, 490 - MeasureText(text, st), rows[i] - 1, text, st);
   }
   t.FillRect(494, 178, 130, 1, C(120, 140, 190));
   // The title on the panel.
