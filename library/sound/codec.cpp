@@ -19,6 +19,9 @@ struct CodecStream {
   int samplesPerBlock = 1;       // samples per channel per block
   MsAdpcmCoefficients coefficients{};
   mpg123_handle* mpeg = nullptr;
+  uint8_t firstBytes[4] = {};  // MPEG: the first four bytes fed (the first frame's header)
+  uint32_t firstCount = 0;
+  bool tailFed = false;
 };
 
 namespace {
@@ -169,9 +172,18 @@ mpg123_handle* OpenMpeg(int channels, uint32_t rate) {
 }
 
 int ConvertMpeg(CodecStream* s, const uint8_t* source, uint32_t sourceBytes,
-                uint8_t* destination, uint32_t destinationBytes, uint32_t* used, uint32_t* made) {
+                uint8_t* destination, uint32_t destinationBytes, bool last, uint32_t* used,
+                uint32_t* made) {
   if (sourceBytes && mpg123_feed(s->mpeg, source, sourceBytes) != MPG123_OK) return -1;
   *used = sourceBytes;
+  for (uint32_t i = 0; i < sourceBytes && s->firstCount < 4; ++i) s->firstBytes[s->firstCount++] = source[i];
+  // The decoder trusts a first frame only once it sees the next frame's
+  // header: after the last source bytes it gets the first header again (an
+  // incomplete frame that makes nothing), so a stream of one frame decodes too.
+  if (last && !s->tailFed && s->firstCount == 4) {
+    s->tailFed = true;
+    if (mpg123_feed(s->mpeg, s->firstBytes, 4) != MPG123_OK) return -1;
+  }
   // Whole samples only.
   const uint32_t frameBytes = 2u * s->channels;
   destinationBytes -= destinationBytes % frameBytes;
@@ -263,12 +275,11 @@ uint64_t CodecOutputBound(const CodecStream* s, uint64_t sourceBytes) {
 int CodecConvert(CodecStream* s, const uint8_t* source, uint32_t sourceBytes,
                  uint8_t* destination, uint32_t destinationBytes, bool last,
                  uint32_t* sourceUsed, uint32_t* destinationMade) {
-  (void)last;
   if (!s || !sourceUsed || !destinationMade) return -1;
   *sourceUsed = 0;
   *destinationMade = 0;
   if (s->mpeg) {
-    return ConvertMpeg(s, source, sourceBytes, destination, destinationBytes, sourceUsed,
+    return ConvertMpeg(s, source, sourceBytes, destination, destinationBytes, last, sourceUsed,
                        destinationMade);
   }
   const uint32_t outPerBlock = static_cast<uint32_t>(s->samplesPerBlock) * s->channels * 2;

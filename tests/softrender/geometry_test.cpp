@@ -62,6 +62,29 @@ TEST(ScaledGeometry, DoubleAndHalfWidthSampling) {
   }
 }
 
+// A clipped start takes skip = offset / step with the remainder carried, so
+// the whole-copy variant restarts its walk there: an 8-pixel source drawn 4
+// wide and clipped by one column samples 2, 3, 5 where the unclipped draw
+// shows 1, 3, 5; the general variant keeps 2, 4, 6 either way.
+TEST(ScaledGeometry, LeftClipRestartsTheTieRuleWalk) {
+  Image src;
+  ColumnSource(src);
+  const IntRect r{0, 0, 4, 1};
+  for (const bool copy : {true, false}) {
+    ref::Settings s = srtest::Plain(32, 1);
+    if (!copy) {
+      s.mode = 1;
+      s.param = 128;
+    }
+    s.areaX1 = 1;
+    srtest::Apply(s);
+    Image t(32, 1, ColorKind32);
+    MemImgScaledBlit(&t.m, &src.m, &r, 0, nullptr);
+    EXPECT_EQ(Sampled(t, 0, 4, !copy),
+              copy ? (std::vector<int>{-1, 2, 3, 5}) : (std::vector<int>{-1, 2, 4, 6}));
+  }
+}
+
 TEST(ScaledGeometry, ReversedRectanglesMirror) {
   Image src;
   ColumnSource(src);
