@@ -176,7 +176,9 @@ int ConvertMpeg(CodecStream* s, const uint8_t* source, uint32_t sourceBytes,
                 uint32_t* made) {
   if (sourceBytes && mpg123_feed(s->mpeg, source, sourceBytes) != MPG123_OK) return -1;
   *used = sourceBytes;
-  for (uint32_t i = 0; i < sourceBytes && s->firstCount < 4; ++i) s->firstBytes[s->firstCount++] = source[i];
+  for (uint32_t i = 0; i < sourceBytes && s->firstCount < 4; ++i) {
+    s->firstBytes[s->firstCount++] = source[i];
+  }
   // The decoder trusts a first frame only once it sees the next frame's
   // header: after the last source bytes it gets the first header again (an
   // incomplete frame that makes nothing), so a stream of one frame decodes too.

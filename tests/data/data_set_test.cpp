@@ -582,6 +582,11 @@ TEST(DataGen, RefusesAnUnusableOutputFolder) {
   EXPECT_EQ(datagen::GenerateDataSet("", o), -1);
   EXPECT_EQ(datagen::GenerateDataSet("/proc/no/such/place", o), -1);
   EXPECT_EQ(datagen::MakePicture("nothing.tga").width(), 0);
+  // Numbers outside the tables give a plain sound of their own, never a crash.
+  EXPECT_EQ(datagen::TrackLoopMs(0), 0);
+  EXPECT_EQ(datagen::TrackLoopMs(15), 0);
+  EXPECT_FALSE(datagen::MakeEffect(-1).empty());
+  EXPECT_GT(datagen::MakeTrack(-3).size(), static_cast<size_t>(datagen::kSampleRate));
 }
 
 }  // namespace

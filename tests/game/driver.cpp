@@ -46,6 +46,21 @@ std::string StandInDataFolder() {
   return stat((shared + "/vko01").c_str(), &ds) == 0 ? shared : "";
 }
 
+// Packs one folder of the shared stand-in data into "<name>.dat" beside it,
+// once: packed under a private name, then renamed into place.
+std::string PackedArchive(const std::string& data, const char* name) {
+  std::string archive = data + "/" + name + ".dat";
+  struct stat st;
+  if (stat(archive.c_str(), &st) == 0) return archive;
+  std::string packer = StartFolder() + "/tsapack";
+  if (stat(packer.c_str(), &st) != 0) return "";
+  std::string mine = archive + ".tmp" + std::to_string(getpid());
+  std::string cmd = "'" + packer + "' '" + mine + "' '" + data + "/" + name + "' dorvask >/dev/null 2>&1";
+  if (std::system(cmd.c_str()) != 0) return "";
+  if (rename(mine.c_str(), archive.c_str()) != 0) unlink(mine.c_str());
+  return stat(archive.c_str(), &st) == 0 ? archive : "";
+}
+
 }  // namespace
 
 GameDriver::GameDriver() {
@@ -81,6 +96,17 @@ bool GameDriver::UseStandInData() {
     struct stat st;
     if (stat(target.c_str(), &st) != 0) continue;
     if (symlink(target.c_str(), sub) != 0) return false;
+  }
+  return true;
+}
+
+bool GameDriver::UseStandInArchives() {
+  std::string data = StandInDataFolder();
+  if (data.empty()) return false;
+  for (const char* sub : {"vko01", "vkobgm"}) {
+    std::string archive = PackedArchive(data, sub);
+    if (archive.empty()) return false;
+    if (symlink(archive.c_str(), (std::string(sub) + ".dat").c_str()) != 0) return false;
   }
   return true;
 }

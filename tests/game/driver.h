@@ -22,6 +22,10 @@ class GameDriver {
   // Links the stand-in pictures and sounds ("vko01", "vkobgm") into the folder.
   // False when the data generator is not built.
   bool UseStandInData();
+  // Links only the packed archives "vko01.dat" and "vkobgm.dat" of the same
+  // data into the folder, as a shipped game holds them. False when the data
+  // generator or the packer is not built.
+  bool UseStandInArchives();
 
   StartUpResult Start();
   // Runs up to count passes; the script runs before each pass with its number

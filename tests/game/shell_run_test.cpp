@@ -471,6 +471,39 @@ TEST_F(ShellRun, CancelButtonLeavesAnUnbuiltMenu) {
   EXPECT_EQ(ApiIsSoundPlaying(s.bgm->handles[4]), 1);
 }
 
+// The title after its build-up, read from the folders or from the archives.
+HeadlessFrame BuiltTitle(bool archives) {
+  GameDriver driver;
+  bool ready = archives ? driver.UseStandInArchives() : driver.UseStandInData();
+  if (!ready) return {};
+  if (archives) {
+    EXPECT_FALSE(GameDriver::Exists("vko01"));
+  }
+  HeadlessSetDefaultMessageBoxAnswer(0);
+  if (driver.Start() != StartUpResult::Ready) return {};
+  driver.Run(kTitleBuildUpFrames + 2);
+  GameState& s = driver.State();
+  EXPECT_NE(s.title->backdrop, -1);
+  EXPECT_NE(s.otherSheet, -1);
+  EXPECT_NE(s.sound->handles[SeCursor], -1);
+  EXPECT_EQ(ApiIsSoundPlaying(s.bgm->handles[4]), 1);
+  return HeadlessLastFrame();
+}
+
+TEST(ShellStartUp, ArchivesShowTheSameTitleAsTheFolders) {
+  HeadlessFrame fromFolders = BuiltTitle(false);
+  if (fromFolders.pixels.empty()) GTEST_SKIP() << "the data generator is not built";
+  HeadlessFrame fromArchives = BuiltTitle(true);
+  if (fromArchives.pixels.empty()) GTEST_SKIP() << "the archive packer is not built";
+  ASSERT_EQ(fromArchives.width, 640);
+  EXPECT_EQ(fromArchives.pixels, fromFolders.pixels);
+  // Not a blank screen: the backdrop spans many colours.
+  size_t differing = 0;
+  for (size_t i = 4; i < fromArchives.pixels.size(); i += 4)
+    differing += fromArchives.pixels[i] != fromArchives.pixels[0];
+  EXPECT_GT(differing, fromArchives.pixels.size() / 8);
+}
+
 TEST(ShellStartUp, UndecodableMusicOverrideKeepsTheStockTrack) {
   GameDriver driver;
   if (!driver.UseStandInData()) GTEST_SKIP() << "the data generator is not built";

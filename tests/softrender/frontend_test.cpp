@@ -6,6 +6,7 @@
 #include "memimg_access.h"
 
 #include <cstring>
+#include <vector>
 
 #include "graphics/graph_registry.h"
 #include "graphics/screen.h"
@@ -93,6 +94,27 @@ TEST_P(FrontEnds, RotatedDrawsPartAtItsCentre) {
   EXPECT_EQ(Get(back_, 51, 40), 1u + 5 + 32);
   EXPECT_EQ(Get(back_, 47, 39), 0u);
   EXPECT_EQ(Get(back_, 52, 40), 0u);
+}
+
+// The turn flag reaches the blit unchanged: the front end's mirrored draw is
+// the blit's mirrored draw, and differs from the plain one.
+TEST_P(FrontEnds, RotatedPassesTheTurnFlag) {
+  const GraphRecord* g = GetGraphRecord(whole_);
+  ASSERT_NE(g, nullptr);
+  const size_t bytes = static_cast<size_t>(back_->pitch) * back_->height;
+  EXPECT_EQ(SoftwareDrawRotatedGraph(50, 40, 2.0, 0.3, g, 0, 1), 0);
+  const std::vector<uint8_t> frontEnd(back_->pixels, back_->pixels + bytes);
+  std::memset(back_->pixels, 0, bytes);
+  SurfaceData* data = GetSurfaceData(GetSurface2D(g->surface2D)->surfaceData);
+  ASSERT_NE(data, nullptr);
+  MemImgRotatedBlit(back_, &data->image, 50, 40, 0.3f, 2.0f, 0, 1, nullptr);
+  const std::vector<uint8_t> mirrored(back_->pixels, back_->pixels + bytes);
+  std::memset(back_->pixels, 0, bytes);
+  MemImgRotatedBlit(back_, &data->image, 50, 40, 0.3f, 2.0f, 0, 0, nullptr);
+  const std::vector<uint8_t> plain(back_->pixels, back_->pixels + bytes);
+  EXPECT_EQ(frontEnd, mirrored);
+  EXPECT_NE(frontEnd, plain);
+  EXPECT_NE(mirrored, std::vector<uint8_t>(bytes, 0));
 }
 
 TEST_P(FrontEnds, MaskOnDrawsIntoTheMask) {

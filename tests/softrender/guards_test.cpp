@@ -154,11 +154,25 @@ TEST(Guards, MismatchedOrUnusableRecordsDrawNothing) {
   MemImgFillRect(&tPal.m, nullptr, 0xFFFFFFFF);
   MemImgFillRect(&tAlpha.m, nullptr, 0xFFFFFFFF);
   MemImgDrawSegment(&tPal.m, 0, 0, 7, 7, 0xFFFFFFFF);
+  // A colour kind other than 16 and 32 bits, on the source or on both.
+  Image odd(2, 2, ColorKind32), oddTarget(8, 8, ColorKind32);
+  odd.Fill(0xFFFFFFFF);
+  odd.m.colorKind = 2;
+  oddTarget.m.colorKind = 2;
+  const IntRect stretch{0, 0, 5, 5};
+  for (MEMIMG* target : {&t32.m, &oddTarget.m}) {
+    MemImgBlit(target, &odd.m, 0, 0, 0, nullptr);
+    MemImgScaledBlit(target, &odd.m, &stretch, 0, nullptr);
+    MemImgRotatedBlit(target, &odd.m, 4, 4, 0.0f, 1.0f, 0, 0, nullptr);
+  }
+  MemImgFillRect(&oddTarget.m, nullptr, 0xFFFFFFFF);
+  MemImgBlendPixel(&oddTarget.m, 1, 1, 0xFFFFFFFF);
+  MemImgDrawSegment(&oddTarget.m, 0, 0, 7, 7, 0xFFFFFFFF);
   MemImgBlit(nullptr, &s32.m, 0, 0, 0, nullptr);
   MemImgBlit(&t32.m, nullptr, 0, 0, 0, nullptr);
   MemImgScaledBlit(&t32.m, &s32.m, nullptr, 0, nullptr);
   MemImgDrawSegments(&t32.m, nullptr, 4);
-  for (Image* img : {&t32, &t16, &tPal, &tAlpha}) {
+  for (Image* img : {&t32, &t16, &tPal, &tAlpha, &oddTarget}) {
     std::vector<uint8_t> zero(img->Bytes(), 0);
     EXPECT_EQ(img->Snapshot(), zero);
   }

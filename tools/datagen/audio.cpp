@@ -313,7 +313,8 @@ Phrase MakePhrase(uint32_t seed, int energy) {
 std::vector<int16_t> MakeTrack(int track) {
   const TrackStyle st = StyleOf(track);
   const int loopMs = TrackLoopMs(track);
-  const double bar = loopMs > 0 ? loopMs / 1000.0 / st.introBars : st.barSeconds;
+  // A loop point lies on the bar line after the intro; a track without one uses its own bar.
+  const double bar = loopMs > 0 && st.introBars > 0 ? loopMs / 1000.0 / st.introBars : st.barSeconds;
   const int bars = st.introBars + st.bodyBars;
   // Bar starts in samples, exact on the loop point.
   auto barStart = [&](double b) { return static_cast<int64_t>(std::floor(b * bar * kRate + 0.5)); };
