@@ -200,7 +200,8 @@ Canvas Build(const Recipe& r, int w, int h) {
         std::vector<Point> tri;
         for (int j = 0; j < 5; ++j) {
           const double a = (k * 24 + j * 144 - 90) * kPi / 180.0;
-          tri.push_back({cx + (105 + k * 90) * std::cos(a), cy + (105 + k * 90) * std::sin(a)});
+          // Radii 105-225: every star stays inside the picture, so no line ends cut off when it turns.
+          tri.push_back({cx + (105 + k * 60) * std::cos(a), cy + (105 + k * 60) * std::sin(a)});
         }
         for (int j = 0; j < 5; ++j) t.Line(tri[j].x, tri[j].y, tri[(j + 1) % 5].x, tri[(j + 1) % 5].y, 2, r.b);
       }
