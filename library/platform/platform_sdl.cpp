@@ -31,6 +31,9 @@ std::atomic<int> g_gone{0};
 std::mutex g_padMutex;
 std::vector<SDL_Joystick*> g_pads;
 std::atomic<uint8_t> g_keys[256];
+// Keys pressed since the last event pump, so that a tap shorter than one pump
+// interval is still seen down for one frame. Event thread only.
+uint8_t g_tapped[256];
 uint32_t g_lastKeyPump = 0;
 int g_diToSdl[256];
 FramePacer g_pacer;
@@ -48,7 +51,8 @@ void SnapshotKeys() {
   const Uint8* state = SDL_GetKeyboardState(&count);
   for (int di = 0; di < 256; ++di) {
     const int sc = g_diToSdl[di];
-    g_keys[di].store(sc >= 0 && sc < count && state[sc] ? 1 : 0, std::memory_order_relaxed);
+    const bool held = sc >= 0 && sc < count && state[sc];
+    g_keys[di].store(held || g_tapped[di] ? 1 : 0, std::memory_order_relaxed);
   }
 }
 
@@ -98,8 +102,18 @@ int Start() {
     LogFormatLine("SDL の初期化に失敗しました: %s", SDL_GetError());
     return -1;
   }
+  // Without a display SDL quietly falls back to a driver that shows nothing;
+  // a game nobody can see must not run on forever.
+  const char* driver = SDL_GetCurrentVideoDriver();
+  if (driver && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0) &&
+      !SDL_getenv("SDL_VIDEODRIVER")) {
+    LogFormatLine("表示できるディスプレイがありません (%s)", driver);
+    SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_JOYSTICK | SDL_INIT_EVENTS);
+    return -1;
+  }
   g_started = true;
   g_gone = 0;
+  std::memset(g_tapped, 0, sizeof g_tapped);
   for (auto& k : g_keys) k.store(0);
   for (int i = 0; i < SDL_NumJoysticks(); ++i) OpenPad(i);
   return 0;
@@ -182,9 +196,15 @@ int SetWindowed(int windowed) {
 int PumpEvents() {
   if (!g_started) return -1;
   SDL_Event e;
+  std::memset(g_tapped, 0, sizeof g_tapped);
   while (SDL_PollEvent(&e)) {
     switch (e.type) {
       case SDL_QUIT: g_gone = 1; break;
+      case SDL_KEYDOWN: {
+        const int di = SdlScancodeToDirectInput(e.key.keysym.scancode);
+        if (di >= 0 && di < 256) g_tapped[di] = 1;
+        break;
+      }
       case SDL_WINDOWEVENT:
         if (e.window.event == SDL_WINDOWEVENT_CLOSE) g_gone = 1;
         break;

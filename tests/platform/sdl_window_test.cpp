@@ -1,5 +1,6 @@
 // The SDL2 back end with a real window, where a display exists (skipped
-// otherwise): start, present, a close request from the window system, end.
+// otherwise): start, present, a short key tap, a close request from the window
+// system, end.
 #include <gtest/gtest.h>
 
 #include <SDL.h>
@@ -38,6 +39,18 @@ TEST(SdlWindow, ClosingTheWindowEndsTheLoopCleanly) {
   std::vector<uint16_t> screen(640 * 480, 0xF800);
   EXPECT_EQ(PlatformPresentFrame(screen.data(), 640, 480, 1280, 16), 0);
   EXPECT_EQ(ApiProcessMessage(), 0);
+  // A tap shorter than one pump interval (press and release both queued) is
+  // seen down for the frame after it, then released.
+  SDL_Event tap{};
+  tap.type = SDL_KEYDOWN;
+  tap.key.keysym.scancode = SDL_SCANCODE_Z;
+  ASSERT_EQ(SDL_PushEvent(&tap), 1);
+  tap.type = SDL_KEYUP;
+  ASSERT_EQ(SDL_PushEvent(&tap), 1);
+  EXPECT_EQ(ApiProcessMessage(), 0);
+  EXPECT_EQ(ApiIsKeyDown(0x2C), 1);  // Z
+  EXPECT_EQ(ApiProcessMessage(), 0);
+  EXPECT_EQ(ApiIsKeyDown(0x2C), 0);
   SDL_Event quit{};
   quit.type = SDL_QUIT;
   ASSERT_EQ(SDL_PushEvent(&quit), 1);
