@@ -103,26 +103,39 @@ void TextStrip(Canvas& t, int x, int y, int w, int h, const std::string& text, R
 
 }  // namespace
 
+// The loading screen stays on the back buffer until the title's backdrop is
+// drawn over it, opaque but one step short of a plain copy, every frame. A
+// pixel that starts darker than the backdrop never quite reaches it, which a
+// 16-bit screen shows as a ghost; so the loading screen is the title's night
+// lifted a little, and everything drawn on it is brighter still (white).
 Canvas MakeLoadingSheet() {
   Canvas t(896, 480);
-  NightBackdrop(t, 0, 0, 640, 480, 11, 500, 110);
-  TextStyle title = Style(56, Face::kMincho, C(255, 250, 240));
-  title.outlineWidth = 3;
-  DrawTextCentered(t, 250, 360, Titles().title, title);
-  DrawTextCentered(t, 250, 410, Titles().subtitle, Style(20, Face::kMincho));
-  // Label: a lantern-lit "Now Loading" card; label2: the note line.
+  NightBackdrop(t, 0, 0, 640, 480, 21, 540, 300);
+  for (int y = 0; y < 480; ++y)
+    for (int x = 0; x < 640; ++x) {
+      Rgba c = t.Get(x, y);
+      c.r = static_cast<uint8_t>(std::min(255, c.r + 28));
+      c.g = static_cast<uint8_t>(std::min(255, c.g + 28));
+      c.b = static_cast<uint8_t>(std::min(255, c.b + 28));
+      t.Set(x, y, c);
+    }
+  TextStyle title = Style(56, Face::kMincho, C(255, 255, 255), false);
+  DrawTextCentered(t, 250, 200, Titles().title, title);
+  DrawTextCentered(t, 250, 250, Titles().subtitle, Style(20, Face::kMincho, C(255, 255, 255), false));
+  // Label: a white lantern-lit "Now Loading" card; label2: the note line.
   t.SetClip(640, 0, 256, 192);
-  t.Glow(768, 96, 90, C(255, 200, 120, 150), 1.5);
-  t.FillEllipse(768, 70, 26, 34, C(255, 170, 80));
-  t.FillEllipse(768, 70, 18, 26, C(255, 220, 150));
-  t.FillRect(752, 34, 32, 5, C(90, 60, 30));
-  t.FillRect(752, 101, 32, 5, C(90, 60, 30));
-  TextStyle lbl = Style(30, Face::kGothic, C(255, 255, 255));
+  t.Glow(768, 96, 90, C(255, 255, 255, 110), 1.5);
+  t.FillEllipse(768, 70, 26, 34, C(255, 255, 255, 200));
+  t.FillEllipse(768, 70, 18, 26, C(255, 255, 255));
+  t.FillRect(752, 34, 32, 5, C(255, 255, 255));
+  t.FillRect(752, 101, 32, 5, C(255, 255, 255));
+  TextStyle lbl = Style(30, Face::kGothic, C(255, 255, 255), false);
   lbl.bold = true;
   DrawTextCentered(t, 768, 150, Titles().loading, lbl);
   t.ResetClip();
   t.SetClip(640, 192, 256, 64);
-  DrawTextCentered(t, 768, 224, Titles().loadingNote, FitText(Titles().loadingNote, Style(18), 250));
+  DrawTextCentered(t, 768, 224, Titles().loadingNote,
+                   FitText(Titles().loadingNote, Style(18, Face::kGothic, C(255, 255, 255), false), 250));
   t.ResetClip();
   return t;
 }
