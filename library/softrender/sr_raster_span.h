@@ -66,6 +66,25 @@ inline VertexColour ReadVertexColour(const PixelValues& v) {
 
 // ---- 32-bit targets ------------------------------------------------------------
 
+// Weight m (with its shift k) of a copy or alpha-blend pixel: the product of
+// the blend-graph weight g, the texel alpha a and, for alpha blending, the
+// factor f (blend parameter or vertex alpha); copy passes no factor.
+struct Weight {
+  uint32_t m;
+  int k;
+};
+inline Weight CopyWeight(bool graph, bool useAlpha, uint32_t g, uint32_t a) {
+  if (graph && useAlpha) return {g * a, 16};
+  if (graph) return {g, 8};
+  return {a, 8};
+}
+inline Weight BlendWeight(bool graph, bool useAlpha, uint32_t g, uint32_t a, uint32_t f) {
+  if (graph && useAlpha) return {Mul(Mul(g, a), f), 24};
+  if (graph) return {Mul(g, f), 16};
+  if (useAlpha) return {Mul(a, f), 16};
+  return {f, 8};
+}
+
 template <int Mode, bool Vertex, bool Bright>
 inline void Write32(const RasterFrame& f, uint8_t* dst, const Texel& t, const PixelValues& pv,
                     bool graph) {
@@ -94,15 +113,13 @@ inline void Write32(const RasterFrame& f, uint8_t* dst, const Texel& t, const Pi
         }
         return;
       }
-      if (graph && t.useAlpha) { m = g * a; k = 16; }
-      else if (graph) { m = g; k = 8; }
-      else { m = a; k = 8; }
+      const Weight w = CopyWeight(graph, t.useAlpha, g, a);
+      m = w.m;
+      k = w.k;
     } else {
-      const uint32_t F = Vertex ? vc.alpha : p;
-      if (graph && t.useAlpha) { m = Mul(Mul(g, a), F); k = 24; }
-      else if (graph) { m = Mul(g, F); k = 16; }
-      else if (t.useAlpha) { m = Mul(a, F); k = 16; }
-      else { m = F; k = 8; }
+      const Weight w = BlendWeight(graph, t.useAlpha, g, a, Vertex ? vc.alpha : p);
+      m = w.m;
+      k = w.k;
     }
     uint32_t out = d & 0xFF000000u;
     for (int c = 0; c < 3; ++c) out |= Mix((d >> (8 * c)) & 0xFF, S[c], m, k, 0xFF) << (8 * c);
@@ -193,27 +210,24 @@ inline void Write16(const RasterFrame& f, uint8_t* dst, const Texel& t, const Pi
         Store16(dst, word);
         return;
       }
-      if (graph && t.useAlpha) { m = g * a; k = 16; }
-      else if (graph) { m = g; k = 8; }
-      else { m = a; k = 8; }
+      const Weight w = CopyWeight(graph, t.useAlpha, g, a);
+      m = w.m;
+      k = w.k;
+    } else if (graph || t.useAlpha || Vertex) {
+      const Weight w = BlendWeight(graph, t.useAlpha, g, a, Vertex ? vc.alpha : p);
+      m = w.m;
+      k = w.k;
     } else {
-      const uint32_t F = Vertex ? vc.alpha : p;
-      if (graph && t.useAlpha) { m = Mul(Mul(g, a), F); k = 24; }
-      else if (graph) { m = Mul(g, F); k = 16; }
-      else if (t.useAlpha) { m = Mul(a, F); k = 16; }
-      else if constexpr (Vertex) { m = F; k = 8; }
-      else {
-        // Table form: the signed scale row of the blend parameter.
-        uint32_t out = 0;
-        for (int c = 0; c < 3; ++c) {
-          const uint32_t dc = Field(d, c);
-          const int32_t diff = static_cast<int32_t>(S[c]) - static_cast<int32_t>(dc);
-          out |= ((dc + static_cast<uint32_t>(f.signedParamRow[diff])) & kFieldMask[c])
-                 << kFieldShift[c];
-        }
-        Store16(dst, out);
-        return;
+      // Table form: the signed scale row of the blend parameter.
+      uint32_t out = 0;
+      for (int c = 0; c < 3; ++c) {
+        const uint32_t dc = Field(d, c);
+        const int32_t diff = static_cast<int32_t>(S[c]) - static_cast<int32_t>(dc);
+        out |= ((dc + static_cast<uint32_t>(f.signedParamRow[diff])) & kFieldMask[c])
+               << kFieldShift[c];
       }
+      Store16(dst, out);
+      return;
     }
     uint32_t out = 0;
     for (int c = 0; c < 3; ++c)
