@@ -201,4 +201,13 @@ int DrawTextVertical(Canvas& c, int cx, int y, const std::string& utf8, const Te
   return pen - y;
 }
 
+TextStyle Style(int size, Face face, Rgba color, bool outline) {
+  TextStyle st;
+  st.size = size;
+  st.face = face;
+  st.color = color;
+  if (outline) st.outline = Rgba{20, 16, 40, 255};
+  return st;
+}
+
 }  // namespace datagen

@@ -19,6 +19,11 @@ struct TextStyle {
   bool bold = false;             // emboldened strokes
 };
 
+// A text style of the given size, face and colour, with the generator's dark
+// ink outline unless outline is false.
+TextStyle Style(int size, Face face = Face::kGothic, Rgba color = Rgba{255, 255, 255, 255},
+                bool outline = true);
+
 // True when both faces could be opened; the generator fails without them.
 bool FontsAvailable();
 // Width in pixels of the text's advance.

@@ -18,15 +18,6 @@ namespace {
 
 Rgba C(int r, int g, int b, int a = 255) { return MakeRgba(r, g, b, a); }
 
-TextStyle Style(int size, Face face = Face::kGothic, Rgba color = Rgba{255, 255, 255, 255}, bool outline = true) {
-  TextStyle st;
-  st.size = size;
-  st.face = face;
-  st.color = color;
-  if (outline) st.outline = Rgba{20, 16, 40, 255};
-  return st;
-}
-
 // A snowy night: sky gradient, drifting haze, an amber moon, snow-covered hills and flakes.
 void NightBackdrop(Canvas& t, int x0, int y0, int w, int h, uint32_t seed, double moonX, double moonY,
                    Rgba skyTop = C(8, 14, 40), Rgba skyBottom = C(40, 70, 120)) {

@@ -21,15 +21,6 @@ constexpr double kPi = 3.141592653589793;
 
 Rgba C(int r, int g, int b, int a = 255) { return MakeRgba(r, g, b, a); }
 
-TextStyle Style(int size, Face face = Face::kGothic, Rgba color = Rgba{255, 255, 255, 255}, bool outline = true) {
-  TextStyle st;
-  st.size = size;
-  st.face = face;
-  st.color = color;
-  if (outline) st.outline = Rgba{20, 16, 40, 255};
-  return st;
-}
-
 // The character that name-glyph cell c shows ("" for cells without one).
 std::string GlyphText(int c) {
   static const char* signs[16] = {".", ",", "!", "?", "'", "\"", "(", ")", "+", "-", ":", "=", "*", "^", "&", "/"};
