@@ -28,45 +28,68 @@ struct RotatedJob {
   uint32_t uLimit, vLimit;  // width and height in 14.18
 };
 
-// Narrows [*lo, *hi) (lo >= 0) to the i with 0 <= a + i * s < limit, for a
-// 32-bit a and s and a limit of at most 2^31. Divisions are on magnitudes
-// below 2^32, in 32 bits.
-inline void NarrowToRange(int64_t a, int64_t s, int64_t limit, int64_t* lo, int64_t* hi) {
-  int64_t first = *lo, last = *hi - 1;
-  if (s == 0) {
-    if (a < 0 || a >= limit) *hi = *lo;
+// One axis of the bounds test, 0 <= a + i s < limit, for a 32-bit a and s and
+// a limit of at most 2^31, prepared once per call: the run of i that passes
+// is found per row with two exact divisions by |s| done as multiplications.
+struct RunAxis {
+  uint64_t step;   // |s|
+  uint64_t recip;  // floor(2^32 / |s|)
+  int64_t limit;
+  bool zero, negative;
+};
+
+RunAxis MakeRunAxis(int64_t s, uint32_t limit) {
+  RunAxis ax;
+  ax.zero = s == 0;
+  ax.negative = s < 0;
+  ax.step = static_cast<uint64_t>(s < 0 ? -s : s);
+  ax.recip = ax.zero ? 0 : (uint64_t{1} << 32) / ax.step;
+  ax.limit = limit;
+  return ax;
+}
+
+// floor(n / step) for n < 2^32: the product estimate is the quotient or one
+// below it (n recip / 2^32 > n / step - 1), and one comparison settles which.
+SR_INLINE uint64_t DivideByStep(uint64_t n, const RunAxis& ax) {
+  const uint64_t q = (n * ax.recip) >> 32;
+  return q + ((q + 1) * ax.step <= n ? 1u : 0u);
+}
+
+// Narrows [*first, *last] to the i with 0 <= a + i s <= limit - 1. A negative
+// step is the positive one from the other end: b = limit - 1 - a.
+SR_INLINE void NarrowToRange(int64_t a, const RunAxis& ax, int64_t* first, int64_t* last) {
+  if (ax.zero) {
+    if (a < 0 || a >= ax.limit) *last = -1;
     return;
   }
-  if (s > 0) {
-    const uint32_t step = static_cast<uint32_t>(s);
-    if (a < 0) {  // first i with a + i s >= 0: ceil(-a / s)
-      const uint32_t need = static_cast<uint32_t>(-a);
-      const int64_t f = (need - 1u) / step + 1;
-      if (f > first) first = f;
-    }
-    const int64_t room = limit - 1 - a;  // last i with a + i s <= limit - 1
-    if (room < 0) {
-      *hi = *lo;
-      return;
-    }
-    const int64_t l = static_cast<uint32_t>(room) / step;
-    if (l < last) last = l;
+  const int64_t b = ax.negative ? ax.limit - 1 - a : a;
+  // First i with b + i step >= 0: ceil(-b / step) when b < 0, else 0.
+  const uint64_t need = b < 0 ? static_cast<uint64_t>(-b) : 0u;
+  const uint64_t some = need != 0 ? 1u : 0u;
+  const int64_t f = static_cast<int64_t>(DivideByStep(need - some, ax) + some);
+  // Last i with b + i step <= limit - 1: floor(room / step), none when room < 0.
+  const int64_t room = ax.limit - 1 - b;
+  const int64_t l =
+      static_cast<int64_t>(DivideByStep(room < 0 ? 0u : static_cast<uint64_t>(room), ax));
+  const int64_t lastHere = room < 0 ? -1 : l;
+  *first = f > *first ? f : *first;
+  *last = lastHere < *last ? lastHere : *last;
+}
+
+// One pixel of the rotated loop. The keyed whole-pixel copy stores the target
+// pixel back where the key matches instead of branching: the same bytes, but
+// no mispredicted jump at every edge of a sprite's shape.
+template <Variant V>
+SR_INLINE void DrawRotatedPixel(const KernelParams& k, const uint8_t* src,
+                                const uint8_t* graphByte, uint8_t* dst) {
+  using T = PixelTraits<V.kind>;
+  if constexpr (V.trans && IsWholeCopy(V) && !V.palette) {
+    const uint32_t s = T::Load(src);
+    const uint32_t d = T::Load(dst);
+    T::Store(dst, s == k.key ? d : s);
   } else {
-    const uint32_t step = static_cast<uint32_t>(-s);
-    if (a < 0) {
-      *hi = *lo;
-      return;
-    }
-    const int64_t l = static_cast<uint32_t>(a) / step;  // last i with a + i s >= 0
-    if (l < last) last = l;
-    const int64_t over = a - (limit - 1);  // first i with a + i s <= limit - 1
-    if (over > 0) {
-      const int64_t f = (static_cast<uint32_t>(over) - 1u) / step + 1;
-      if (f > first) first = f;
-    }
+    BlendPixel<V, kRotatedPolicy>(k, src, graphByte, dst);
   }
-  *lo = first;
-  *hi = last + 1 > first ? last + 1 : first;
 }
 
 template <Variant V>
@@ -81,13 +104,14 @@ void RotatedLoop(const KernelParams& kernel, const RotatedJob& job) {
     const uint32_t col = u >> 18, row = v >> 18;
     const uint8_t* g = nullptr;
     if constexpr (V.graph) g = j.graphRows[row] + col;
-    BlendPixel<V, kRotatedPolicy>(k, j.srcRows[row] + col * kSrcBytes, g, d);
+    DrawRotatedPixel<V>(k, j.srcRows[row] + col * kSrcBytes, g, d);
   };
   // With limits up to 2^31 and a row whose positions do not wrap, the pixels
   // that pass the bounds test form one run, found by division: the loop then
   // visits only those. Other rows test every pixel.
   const bool runs = j.uLimit <= 0x80000000u && j.vLimit <= 0x80000000u;
   const int64_t su = static_cast<int32_t>(j.stepU), sv = static_cast<int32_t>(j.stepV);
+  const RunAxis axisU = MakeRunAxis(su, j.uLimit), axisV = MakeRunAxis(sv, j.vLimit);
   uint32_t uRow = j.uStart, vRow = j.vStart;
   uint8_t* drow = j.dst;
   for (int32_t r = 0; r < j.rows; ++r, uRow += j.du, vRow += j.dv, drow += j.dstPitch) {
@@ -95,9 +119,12 @@ void RotatedLoop(const KernelParams& kernel, const RotatedJob& job) {
       const int64_t u0 = static_cast<int32_t>(uRow), v0 = static_cast<int32_t>(vRow);
       const int64_t uLast = u0 + su * (j.cols - 1), vLast = v0 + sv * (j.cols - 1);
       if (uLast >= INT32_MIN && uLast <= INT32_MAX && vLast >= INT32_MIN && vLast <= INT32_MAX) {
-        int64_t lo = 0, hi = j.cols;
-        NarrowToRange(u0, su, j.uLimit, &lo, &hi);
-        NarrowToRange(v0, sv, j.vLimit, &lo, &hi);
+        int64_t lo = 0, last = j.cols - 1;
+        NarrowToRange(u0, axisU, &lo, &last);
+        NarrowToRange(v0, axisV, &lo, &last);
+        const int64_t hi = last + 1;
+        // An empty run may start far past the row: form no pointer there.
+        if (lo >= hi) continue;
         uint32_t u = uRow + static_cast<uint32_t>(lo) * j.stepU;
         uint32_t v = vRow + static_cast<uint32_t>(lo) * j.stepV;
         uint8_t* d = drow + lo * T::kBytes;
