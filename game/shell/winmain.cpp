@@ -260,7 +260,15 @@ bool SaveSnapshot() {
     return false;
   }
   char fileName[64];
-  std::snprintf(fileName, sizeof fileName, "snapshot\\vko%03lld.bmp", static_cast<long long>(number));
+  // The listing holds at most 1024 names, so the largest number may be
+  // missing from it: never write over a snapshot that is already there.
+  bool freeName = false;
+  for (int tries = 0; tries < 100000 && !freeName; ++tries, ++number) {
+    std::snprintf(fileName, sizeof fileName, "snapshot\\vko%03lld.bmp",
+                  static_cast<long long>(number));
+    freeName = !GameFileOpensForReading(fileName);
+  }
+  if (!freeName) return false;
   return ApiSaveScreenRectToBmp(0, 0, 640, 480, fileName) != -1;
 }
 

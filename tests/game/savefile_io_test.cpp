@@ -212,4 +212,32 @@ TEST(MusicTables, StageSlotsAndOverrideSections) {
   EXPECT_EQ(MusicRoomLoopPointMs(11), 0);
 }
 
+
+TEST(MusicTables, EveryStageRow) {
+  struct Row {
+    int tracks[3];
+    int loops[3];
+    int sections[3];  // bgm.ini sections, 0 = none
+  };
+  const Row rows[13] = {
+      {{2, 4, 0}, {4500, 1500, 0}, {2, 3, 0}},       {{3, 4, 0}, {0, 1500, 0}, {4, 5, 0}},
+      {{2, 4, 0}, {4500, 1500, 0}, {6, 7, 0}},       {{3, 4, 0}, {0, 1500, 0}, {8, 9, 0}},
+      {{3, 5, 0}, {0, 6860, 0}, {10, 11, 0}},        {{2, 6, 0}, {4500, 8900, 0}, {12, 13, 0}},
+      {{2, 7, 0}, {4500, 3000, 0}, {14, 15, 0}},     {{2, 7, 0}, {4500, 3000, 0}, {14, 16, 0}},
+      {{2, 7, 0}, {4500, 3000, 0}, {14, 17, 0}},     {{2, 7, 0}, {4500, 3000, 0}, {14, 18, 0}},
+      {{2, 8, 0}, {4500, 0, 0}, {19, 20, 0}},        {{9, 10, 11}, {15600, 17000, 0}, {21, 22, 23}},
+      {{2, 12, 0}, {4500, 0, 0}, {24, 25, 0}}};
+  for (int s = 0; s < 13; ++s)
+    for (int slot = 0; slot < 3; ++slot) {
+      EXPECT_EQ(StageTrackNumber(s, slot), rows[s].tracks[slot]) << s << "/" << slot;
+      EXPECT_EQ(StageLoopPointMs(s, slot), rows[s].loops[slot]) << s << "/" << slot;
+      int section = rows[s].sections[slot];
+      EXPECT_EQ(BgmOverrideEntry(s, slot), section ? section - 1 : 31) << s << "/" << slot;
+    }
+  const int room[10] = {0, 4500, 0, 1500, 6860, 8900, 3000, 0, 15600, 17000};
+  for (int t = 1; t <= 32; ++t) EXPECT_EQ(MusicRoomLoopPointMs(t), t <= 10 ? room[t - 1] : 0) << t;
+  EXPECT_EQ(StageTrackNumber(13, 0), 0);  // outside the table
+  EXPECT_EQ(BgmOverrideEntry(-1, 0), 31);
+}
+
 }  // namespace

@@ -215,6 +215,44 @@ TEST(ScoreFile, RecordsAtTheBitPackingLimits) {
   EXPECT_EQ(t->spellCaptures[7], 65535u);
 }
 
+TEST(ScoreFile, ScrambledImageOfOneRecordAtTheLimits) {
+  // Hand-computed file bytes: flags of character 0 difficulty 0, clearValue 5
+  // for character 2, record 0 at every field's limit, attempts of card 255.
+  auto s = NewState();
+  s->clearFlags[0][0] = 1;
+  s->clearValue[2] = 5;
+  s->hiScore[0] = 0xFFFFFFFFu;
+  s->hiCharacter[0] = 15;
+  s->hiYear[0] = 2047;
+  s->hiMonth[0] = 15;
+  s->hiDay[0] = 31;
+  for (int k = 0; k < 8; ++k) s->hiName[0][k] = static_cast<uint8_t>(101 + (k & 1));
+  s->spellAttempts[255] = 0x1234;
+  std::vector<uint8_t> buf(1537, 0xAB);
+  EncodeScoreFile(*s, buf.data());
+  struct Span {
+    int from;
+    std::vector<uint8_t> bytes;
+  };
+  const Span spans[] = {
+      {0, {0x76, 0x6B, 0x6F, 0x30, 0x31, 0x73, 0x76, 0x69}},
+      {8, {0x88, 0x17, 0x11, 0x15, 0x14, 0x13, 0x12, 0x11}},
+      {16, {0x11, 0x10, 0x1F, 0x1E, 0x87, 0x85, 0x85, 0x83, 0x83, 0x81, 0x81, 0x8F, 0x65, 0x64,
+            0x63, 0x61}},
+      {508, {0x04, 0x03, 0x02, 0xB6, 0x00, 0x0F, 0x0E, 0x0D}},  // 511: checksum 107
+      {1020, {0x04, 0x03, 0x7E, 0x1F, 0x00, 0x0F}},
+      {1532, {0x04, 0x03, 0x02, 0x01, 0x00}},  // 1536: the plain trailing byte
+  };
+  for (const Span& span : spans)
+    for (size_t i = 0; i < span.bytes.size(); ++i)
+      EXPECT_EQ(buf[span.from + i], span.bytes[i]) << "byte " << span.from + i;
+  std::vector<uint8_t> plain = buf;
+  UnscrambleSaveData(plain.data(), 1528);
+  EXPECT_EQ(plain[511], 107);
+  plain[511] = 0;
+  EXPECT_EQ(SaveChecksumHash(plain.data(), 1536), 2946256747u);
+}
+
 TEST(ScoreFile, VersionsAndRefusals) {
   auto s = NewState();
   s->hiScore[3] = 424242;
@@ -348,6 +386,12 @@ TEST(ReplayFile, RefusesHostileHeaders) {
   EXPECT_FALSE(DecodePatched(10, 8, 0x80 | (12 << 3)));  // practice stage 12
   EXPECT_FALSE(DecodePatched(10, 7, 'j'));
   EXPECT_FALSE(DecodePatched(10, 0, 'V'));
+}
+
+TEST(ReplayFile, AcceptsVersionsDToI) {
+  for (uint8_t v = 'd'; v <= 'i'; ++v) EXPECT_TRUE(DecodePatched(10, 7, v)) << "version " << v;
+  for (uint8_t v : {uint8_t('c'), uint8_t('j'), uint8_t(10), uint8_t(20), uint8_t(0xFF)})
+    EXPECT_FALSE(DecodePatched(10, 7, v)) << "version " << int(v);
 }
 
 TEST(ReplayFile, RefusesCountsBeyondTheFileAndTheBuffers) {

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <functional>
@@ -201,6 +202,30 @@ TEST_F(ShellRun, SnapshotsAreNumberedUpward) {
   driver_.Run(1);
   EXPECT_TRUE(GameDriver::Exists("snapshot/vko1001.bmp"));
   EXPECT_EQ(GameDriver::ReadFile("snapshot/vko1000.bmp").size(), 1u);
+}
+
+TEST_F(ShellRun, SnapshotsBeyondTheListingLimitOverwriteNothing) {
+  // More snapshots than the listing holds: the largest may be missed, but no
+  // existing picture is written over.
+  ::mkdir("snapshot", 0755);
+  constexpr int kExisting = 1100;
+  for (int n = kExisting; n >= 1; --n) {  // the largest is listed last in name order
+    char name[64];
+    std::snprintf(name, sizeof name, "snapshot/vko%04d.bmp", n);
+    GameDriver::WriteFile(name, {1});
+  }
+  ASSERT_EQ(driver_.Start(), StartUpResult::Ready);
+  driver_.Run(1);
+  driver_.Tap(kKeyP);
+  driver_.Run(1);
+  char next[64];
+  std::snprintf(next, sizeof next, "snapshot/vko%d.bmp", kExisting + 1);
+  EXPECT_GT(GameDriver::ReadFile(next).size(), 54u);
+  for (int n = 1; n <= kExisting; ++n) {
+    char name[64];
+    std::snprintf(name, sizeof name, "snapshot/vko%04d.bmp", n);
+    ASSERT_EQ(GameDriver::ReadFile(name).size(), 1u) << name;
+  }
 }
 
 TEST(ShellStartUp, CorruptSettingsAnsweredNoEndsBeforeTheLibrary) {
