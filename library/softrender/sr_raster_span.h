@@ -42,6 +42,18 @@ struct PixelValues {
   uint32_t rhw, uRhw, vRhw, depth, blue, green, red, alpha;
 };
 
+// Steps every running value by its own step (wrapping 32-bit arithmetic).
+inline void Advance(PixelValues& v, const PixelValues& step) {
+  v.rhw += step.rhw;
+  v.uRhw += step.uRhw;
+  v.vRhw += step.vRhw;
+  v.depth += step.depth;
+  v.blue += step.blue;
+  v.green += step.green;
+  v.red += step.red;
+  v.alpha += step.alpha;
+}
+
 // Per-pixel inputs of the write kernels after the texel stage.
 struct Texel {
   uint32_t src;   // palette entry or texel colour (32-bit value or R5G6B5 word)
@@ -397,27 +409,13 @@ void SpanLoop(const RasterFrame& f, bool depthWrite) {
         for (; n > 0; --n) {
           DrawPixel<Wide, Mode, Vertex, Palette, Graph, Bright, AlphaTex, Transparent>(
               f, pv, dst, zp, depthWrite);
-          pv.rhw += step.rhw;
-          pv.uRhw += step.uRhw;
-          pv.vRhw += step.vRhw;
-          pv.depth += step.depth;
-          pv.blue += step.blue;
-          pv.green += step.green;
-          pv.red += step.red;
-          pv.alpha += step.alpha;
+          Advance(pv, step);
           dst += kPixelBytes;
           if (zp) zp += 2;
         }
       }
     }
-    row.rhw += rowStep.rhw;
-    row.uRhw += rowStep.uRhw;
-    row.vRhw += rowStep.vRhw;
-    row.depth += rowStep.depth;
-    row.blue += rowStep.blue;
-    row.green += rowStep.green;
-    row.red += rowStep.red;
-    row.alpha += rowStep.alpha;
+    Advance(row, rowStep);
     targetRow += f.targetPitch;
     if (depthRow) depthRow += f.depthPitch;
   }
