@@ -32,6 +32,16 @@ class Player {
   // the gauge mode ended, no shots.
   void ResetForStage(GameState& state);
 
+  // --- Firepower (player_shot_patterns.cpp, player_bombs.cpp) ---
+  // The current character's normal or slow volley for this frame (the
+  // shooting step: shot held, no bomb, no dialogue, hit counter 0).
+  void FireShotPattern(GameState& state);
+  // The character's gauge-mode extras (options, invulnerability) each frame.
+  void UpdateGaugeMode(GameState& state);
+  // One frame of the running bomb's effect, while bombTimer > 0.
+  void RunBombEffect(GameState& state);
+  // --- end of firepower ---
+
   int32_t frames[45];
   int32_t hitMarkerImage;
   int32_t shotImages[64];
