@@ -1,5 +1,6 @@
 // Boss: the boss object with its health bars, spell cards and after-images.
 #pragma once
+#include <bit>
 #include <cstdint>
 
 struct GameState;
@@ -46,6 +47,15 @@ class Boss {
   int32_t bombsAtSpell, livesAtSpell;
   int32_t poseFrames;
   int32_t barsLeft;
-  uint8_t scratch[8192];
+  // The attack scripts' scratch area: 2,048 words, each read and written as
+  // an int or a float as the attack needs. Zeroed by Boss::Start only. An
+  // index outside 0-2047 reads 0 and writes nothing.
+  static constexpr int kScratchWords = 2048;
+  uint32_t scratch[kScratchWords];
+  int32_t ScratchInt(int i) const { return InScratch(i) ? static_cast<int32_t>(scratch[i]) : 0; }
+  float ScratchFloat(int i) const { return InScratch(i) ? std::bit_cast<float>(scratch[i]) : 0.0f; }
+  void SetScratchInt(int i, int32_t v) { if (InScratch(i)) scratch[i] = static_cast<uint32_t>(v); }
+  void SetScratchFloat(int i, float v) { if (InScratch(i)) scratch[i] = std::bit_cast<uint32_t>(v); }
+  static bool InScratch(int i) { return i >= 0 && i < kScratchWords; }
   float trail[8][2];
 };
