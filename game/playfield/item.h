@@ -29,10 +29,29 @@ class Item {
 
   void Update(GameState& state);
   void Draw(GameState& state);
+  // Empties the pool and zeroes every slot (the stage start).
   void ClearPool();
+
+  // The first free slot, or -1 when all 256 are in use. A cancel item (kind
+  // 5) flies to the player at once at speed 10.
+  int32_t Spawn(float x, float y, int32_t kind, int32_t speed, int32_t angle);
+  // On: every active item flies to the player at speed 10. Off: attracted
+  // items drop back to speed 1.5.
+  void SetAttraction(bool on);
+  int32_t CountActive() const;
+
+  // The logical state of the pool for replay digests.
+  uint64_t Hash() const;
 
   int32_t images[16];
   int32_t prevPower;
   ItemSlot slots[kItemPoolSize];
   int32_t lastSlot;
+
+ private:
+  GameState* state_;
 };
+
+// Point-item thresholds of the extra lives, each list ended by 9999.
+extern const int32_t kExtendThresholds[6];
+extern const int32_t kExtendThresholdsExtra[4];

@@ -51,3 +51,24 @@ void Player::ResetForStage(GameState& state) {
   }
   for (int i = 0; i < kPlayerShotPoolSize; ++i) shots[i].active = 0;
 }
+
+namespace {
+const PlayerShotKind kNoShotKind{};
+}
+const PlayerShotKind& PlayerShotKindOf(int32_t) { return kNoShotKind; }
+
+void Player::Reset(GameState&) {}
+void Player::Miss(GameState&) {}
+void Player::SetBombTimers(int32_t) {}
+int32_t Player::FindNearestEnemy(GameState&) const { return -2; }
+int32_t Player::SpawnShot(float, float, float, float, float, float, int32_t, int32_t, int32_t) {
+  return -1;
+}
+int32_t Player::SpawnCancelShot(float, float, float, float, float, float, int32_t, int32_t,
+                                int32_t) {
+  return -1;
+}
+void Player::UpdateShots(GameState&) {}
+void Player::OnShotHit(int32_t) {}
+bool Player::ShotTouches(int32_t, float, float, int32_t) const { return false; }
+uint64_t Player::Hash() const { return 0; }

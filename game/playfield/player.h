@@ -6,6 +6,17 @@
 struct GameState;
 
 constexpr int kPlayerShotPoolSize = 256;
+constexpr int kPlayerSparkCount = 16;
+
+// A player-shot kind: its sprite on the player sheet and its hit radius; a
+// radius of -1 makes it a beam (a segment along the heading, the sprite's
+// height long and its width wide). Kinds outside 0-28 are all zero.
+struct PlayerShotKind {
+  int32_t x, y, width, height;
+  int32_t radius;
+};
+constexpr int kPlayerShotKindCount = 29;
+const PlayerShotKind& PlayerShotKindOf(int32_t kind);
 
 struct PlayerShotSlot {
   float x, y;
@@ -28,6 +39,34 @@ class Player {
 
   void Update(GameState& state);
   void Draw(GameState& state);
+  // The start of a game, practice, replay, continue or restart: position,
+  // timers, shots and the play counters of GameState.
+  void Reset(GameState& state);
+  // The miss at the end of the hit window.
+  void Miss(GameState& state);
+  // Bomb timers of a bomb kind: 180, 250 (kind 7) or 200 frames, the cut-in,
+  // 300 invulnerable frames.
+  void SetBombTimers(int32_t kind);
+  // -1 while the boss is active, else the nearest active enemy within 1000
+  // pixels (the lower slot on a tie), -2 when there is none.
+  int32_t FindNearestEnemy(GameState& state) const;
+
+  // Player shots: the first free slot of 256, or -1 (also kept in
+  // lastShotSlot). The cancel shot also removes enemy bullets it touches.
+  int32_t SpawnShot(float x, float y, float speed, float accel, float angle, float angularSpeed,
+                    int32_t kind, int32_t damage, int32_t mode);
+  int32_t SpawnCancelShot(float x, float y, float speed, float accel, float angle,
+                          float angularSpeed, int32_t kind, int32_t damage, int32_t mode);
+  void UpdateShots(GameState& state);
+  // A target hit by shot `slot`: a circle shot is removed, a beam stays.
+  void OnShotHit(int32_t slot);
+  // Whether active shot `slot` touches a target circle at (tx, ty) of radius
+  // r: circle kinds by radius, beams by the laser test. False outside 0-255.
+  bool ShotTouches(int32_t slot, float tx, float ty, int32_t r) const;
+
+  // The logical state of the player for replay digests.
+  uint64_t Hash() const;
+
   // The stage-start placement: (208, 420), 270 frames of invulnerability,
   // the gauge mode ended, no shots.
   void ResetForStage(GameState& state);

@@ -60,3 +60,5 @@ int32_t RandomInRange(uint32_t max) {
 }
 
 void ForgetRandomSeed() { g_twister.index = kN + 1; }
+
+RandomStateView PeekRandomState() { return RandomStateView{g_twister.mt, kN, g_twister.index}; }

@@ -9,3 +9,12 @@ uint32_t RandomNextWord();
 int32_t RandomInRange(uint32_t max);
 // Back to the never-seeded state, as at process start.
 void ForgetRandomSeed();
+
+// Read-only view of the generator for replay checks: the 624 state words and
+// the position of the next draw (625 while never seeded).
+struct RandomStateView {
+  const uint32_t* words;
+  int count;
+  int index;
+};
+RandomStateView PeekRandomState();
