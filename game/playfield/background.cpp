@@ -2,6 +2,7 @@
 #include "playfield/background.h"
 
 #include "library/tesra.h"
+#include "playfield/digest.h"
 #include "shell/gamestate.h"
 
 Background::Background(GameState&)
@@ -26,4 +27,24 @@ void Background::ResetForStage() {
   inSpell = 0;
   wasInSpell = 0;
   for (BackgroundParticle& p : particles) p.active = 0;
+}
+
+uint64_t Background::Hash() const {
+  StateHasher h;
+  h.Add(drawCounter);
+  h.Add(stageFrame);
+  for (const BackgroundParticle& p : particles) {
+    h.Add(p.active);
+    h.Add(p.x);
+    h.Add(p.y);
+    h.Add(p.angle);
+    h.Add(p.speed);
+    h.Add(p.scale);
+    h.Add(p.alpha);
+  }
+  h.Add(inSpell);
+  h.Add(wasInSpell);
+  h.Add(fadeStart);
+  h.Add(fadeNow);
+  return h.Value();
 }

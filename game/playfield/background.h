@@ -23,6 +23,8 @@ class Background {
   void Draw(GameState& state);
   void LoadStage(int stageNumber);
   void ResetForStage();
+  // The logical state for replay digests (no handles).
+  uint64_t Hash() const;
 
   int32_t textures[8];
   int32_t freezePicture;

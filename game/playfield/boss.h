@@ -16,6 +16,24 @@ class Boss {
   // animation column, invulnerable.
   void ResetForStage();
 
+  // Starts boss `id` at (x, y), moving `speed` along `angle` for `frames`.
+  void Start(int32_t frames, int32_t id, int32_t x, int32_t y, float speed, float angle);
+  // Begins an attack: spell id 0 is an ordinary attack, 1-255 a spell card
+  // (counted in the history, 180-frame cut-in); ids above 255 run as spell
+  // cards that touch no history.
+  void StartSpell(int32_t spellId, int32_t hp, int32_t seconds, int32_t bonus);
+  // id while active, else -1.
+  int32_t GetActiveId() const;
+  // Glides to (x, y) in `frames` frames (below 1 acts as 1).
+  void MoveTo(float x, float y, int32_t frames);
+  void MoveBy(float offsetX, float offsetY, int32_t frames);
+  // A small random step (two draws: x, then y), clamped to the upper field.
+  void MoveRandom();
+  // Steps toward the player's side by stepX, with a random y in +-yRange.
+  void MoveTowardPlayer(int32_t stepX, int32_t yRange, int32_t frames);
+  // The logical state for replay digests (no handles).
+  uint64_t Hash() const;
+
   int32_t frames[180];
   int32_t burstImage;
   int32_t circleImage;
@@ -58,4 +76,11 @@ class Boss {
   void SetScratchFloat(int i, float v) { if (InScratch(i)) scratch[i] = std::bit_cast<uint32_t>(v); }
   static bool InScratch(int i) { return i >= 0 && i < kScratchWords; }
   float trail[8][2];
+
+ private:
+  GameState* state_;
 };
+
+// Spell cards (bars) of each boss id 0-22 and the sprite set of each.
+extern const int32_t kBossBarCount[23];
+extern const int32_t kBossSpriteSet[23];

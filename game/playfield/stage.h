@@ -11,6 +11,11 @@ class Stage {
 
   void Update(GameState& state);
   void ResetForStage();
+  // Ends a cleared stage: music off, score file saved (not in a replay),
+  // stage number advanced (kept in practice), tally opened.
+  void Clear(GameState& state);
+  // The logical state for replay digests.
+  uint64_t Hash() const;
 
   int32_t frame;
   int32_t titleTimer;

@@ -2,6 +2,7 @@
 #include "playfield/talk.h"
 
 #include "library/tesra.h"
+#include "playfield/digest.h"
 #include "shell/gamestate.h"
 
 namespace {
@@ -32,3 +33,17 @@ Talk::~Talk() {
 void Talk::Update(GameState&) {}
 void Talk::Draw(GameState&) {}
 void Talk::LoadStageStrips(int) {}
+
+void Talk::Start(int32_t) {}
+
+uint64_t Talk::Hash() const {
+  StateHasher h;
+  h.Add(active);
+  h.Add(secondSpeaker);
+  h.Add(plateFade);
+  h.Add(plateFrames);
+  h.Add(line);
+  h.Add(endLine);
+  h.Add(portraitSet);
+  return h.Value();
+}

@@ -13,6 +13,10 @@ class Talk {
   void Update(GameState& state);
   void Draw(GameState& state);
   void LoadStageStrips(int stageNumber);
+  // Starts dialogue n (0-255) unless one is running; an unknown n starts none.
+  void Start(int32_t n);
+  // The logical state for replay digests (no handles).
+  uint64_t Hash() const;
 
   int32_t strips[128];
   int32_t namePlates[16];
