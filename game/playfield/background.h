@@ -35,4 +35,9 @@ class Background {
   uint8_t wasInSpell;
   int32_t fadeStart;
   int32_t fadeNow;
+
+ private:
+  void DrawNormal(const GameState& state, int frame, int fadeAlpha, int overlayAlpha) const;
+  void DrawSpell(const GameState& state, int frame, int alpha) const;
+  void DrawStageTwoSky(int frame) const;
 };

@@ -44,6 +44,39 @@ void PlaySe(GameState* s, int effect) {
 
 bool DialogueActive(const GameState* s) { return s && s->talk && s->talk->active != 0; }
 
+// Items a won (or survived) spell card leaves: ids 18 and 21 give one bomb at
+// the boss on attacks 5 and 13 and 32 power items otherwise; every other boss
+// 8 power items. `aroundBoss` scatters them +-50 around the boss, else over
+// the upper middle of the field. The y offset is drawn before the x offset.
+void DropSpellItems(GameState* s, const Boss& b, bool bigDropBoss, bool aroundBoss) {
+  if (!s) return;
+  auto spawn = [s](float ix, float iy, int32_t kind) {
+    if (s->item) s->item->Spawn(ix, iy, kind, -3, 90);
+  };
+  if (bigDropBoss && (b.attackIndex == 5 || b.attackIndex == 13)) {
+    spawn(b.x, b.y, ItemBomb);
+    return;
+  }
+  int count = bigDropBoss ? 32 : 8;
+  for (int i = 0; i < count; ++i) {
+    int32_t ry = ApiRandomInRange(100);
+    int32_t rx = ApiRandomInRange(100);
+    if (aroundBoss)
+      spawn(b.x + static_cast<float>(rx - 50), b.y + static_cast<float>(ry - 50), ItemPower);
+    else
+      spawn(static_cast<float>(158 + rx), static_cast<float>(93 + ry), ItemPower);
+  }
+}
+
+void Capture(GameState* s, Boss& b) {
+  PlaySe(s, SeBonus);
+  if (s) {
+    s->score += static_cast<uint32_t>(b.bonus);
+    if (HasHistory(b.spellId) && !s->playback) ++s->spellCaptures[b.spellId];
+  }
+  b.captureShowFrames = 100;
+}
+
 int32_t Clamp40(int32_t v, int32_t hi) {
   if (v <= 40) return 40;
   if (v >= hi) return hi;
@@ -227,5 +260,150 @@ uint64_t Boss::Hash() const {
   return h.Value();
 }
 
-void Boss::Update(GameState&) {}
-void Boss::Draw(GameState&) {}
+// --- per-frame update -------------------------------------------------------
+
+namespace {
+
+// Ids 20-22 cannot be hurt by shots while a bomb runs during their spell.
+bool ShieldedByBomb(const GameState* s, const Boss& b) {
+  return (b.id == 20 || b.id == 21 || b.id == 22) && b.spellActive && s && s->player &&
+         s->player->bombTimer > 0;
+}
+
+}  // namespace
+
+void Boss::Update(GameState& state) {
+  state_ = &state;
+  if (!active) return;
+  hitFlash = 0;
+  if (defeatCounter != 0) {
+    UpdateDefeat(state);
+    CountDownNotices();
+    return;
+  }
+
+  {
+    PlayfieldBossContext ctx(state);
+    RunAttackScript(ctx);
+  }
+
+  if ((id == 19 || id == 20) && phaseFrame % 4 == 0) {
+    for (int i = 7; i > 0; --i) {
+      trail[i][0] = trail[i - 1][0];
+      trail[i][1] = trail[i - 1][1];
+    }
+    trail[0][0] = x;
+    trail[0][1] = y;
+  }
+
+  if (moveFrames > 0) {
+    float a = static_cast<float>(static_cast<double>(angle) / 180.0 * kPi);
+    x += FloatCos(a) * speed;
+    y += FloatSin(a) * speed;
+    --moveFrames;
+  }
+
+  TakeShotHits(state);
+  EndAttackIfOver(state);
+  if (barsLeft <= 0) defeatCounter = 1;
+
+  const bool talking = DialogueActive(&state);
+  if (!talking && phaseFrame % 10 == 0) {
+    anim += animStep;
+    if (anim >= 2 || anim <= 0) animStep = -animStep;
+  }
+  if (!talking) {
+    ++phaseFrame;
+    if (timeLeft >= 0.0f) {
+      if (spellActive && hp != kSurvivalHp && capturable) {
+        bonus = static_cast<int32_t>(static_cast<float>(bonus) - bonusDrain);
+        if (bonus < 0) bonus = 0;
+      }
+      prevTime = timeLeft;
+      timeLeft = static_cast<float>(static_cast<double>(timeLeft) - 0.016666666);
+      if (timeLeft < 10.0f && static_cast<int32_t>(timeLeft) != static_cast<int32_t>(prevTime))
+        PlaySe(&state, SeTimeout);
+    }
+  }
+  if (cutinFrames > 0) --cutinFrames;
+  CountDownNotices();
+}
+
+void Boss::CountDownNotices() {
+  if (captureShowFrames > 0) --captureShowFrames;
+  if (poseFrames > 0) --poseFrames;
+}
+
+void Boss::TakeShotHits(GameState& state) {
+  Player* p = state.player;
+  if (!p) return;
+  for (int i = 0; i < kPlayerShotPoolSize; ++i) {
+    if (!p->shots[i].active) continue;
+    if (!p->ShotTouches(i, x, y, radius)) continue;
+    if (!invulnerable && cutinFrames == 0 && hp != kSurvivalHp && !ShieldedByBomb(&state, *this)) {
+      PlaySe(&state, hp < 1000 ? SeHit2 : SeHit);
+      hitFlash = 1;
+      hp -= p->shots[i].damage;
+      state.score += 1000;
+    }
+    p->OnShotHit(i);
+  }
+}
+
+void Boss::FinishAttack(GameState& state) {
+  poseFrames = 0;
+  state.freeze = 0;
+  spellActive = 0;
+  spellId = 0;
+  ClearFamiliars(&state);
+  timeLeft = 99.0f;
+  ++attackIndex;
+  phaseFrame = 0;
+  invulnerable = 1;
+  MoveTo(208.0f, 128.0f, 50);
+}
+
+void Boss::EndAttackIfOver(GameState& state) {
+  const bool bigDrop = id == 18 || id == 21;
+  if (hp <= 0) {
+    if (spellActive) {
+      if (capturable) {
+        Capture(&state, *this);
+        int32_t gain = bonus / 10000;
+        state.gauge += gain < 500 ? gain : 500;
+      }
+      --barsLeft;
+      DropSpellItems(&state, *this, bigDrop, true);
+    }
+    if (state.bullet) state.bullet->EraseAllToItems();
+    FinishAttack(state);
+    hp = 1;
+  }
+  if (timeLeft < 0.0f) {
+    if (spellActive) --barsLeft;
+    if (hp == kSurvivalHp) {
+      if (spellActive && capturable) Capture(&state, *this);
+      DropSpellItems(&state, *this, id == 21, false);
+      if (state.bullet) state.bullet->EraseAllToItems();
+    }
+    if (state.bullet) state.bullet->EraseAllForced();
+    FinishAttack(state);
+  }
+}
+
+void Boss::UpdateDefeat(GameState& state) {
+  if (defeatCounter < 120) {
+    ++defeatCounter;
+    if (defeatCounter % 10 == 0) burstAngle = ApiRandomInRange(359);
+    return;
+  }
+  PlaySe(&state, SeDeadBoss);
+  if (id == 0 || id == 2 || id == 4 || id == 6) {
+    active = 0;
+    Start(1, id + 1, static_cast<int32_t>(x), static_cast<int32_t>(y), 0.0f, 0.0f);
+    MoveTo(208.0f, 128.0f, 50);
+    if (state.stage) ++state.stage->frame;
+  } else {
+    active = 0;
+  }
+}

@@ -78,6 +78,14 @@ class Boss {
   float trail[8][2];
 
  private:
+  // The frame handle of pose row 0-3 in this boss's sprite block.
+  int32_t SpriteFrame(int32_t row) const;
+  void UpdateDefeat(GameState& state);
+  void CountDownNotices();
+  void TakeShotHits(GameState& state);
+  void EndAttackIfOver(GameState& state);
+  void FinishAttack(GameState& state);
+
   GameState* state_;
 };
 

@@ -21,3 +21,7 @@ class Stage {
   int32_t titleTimer;
   uint8_t bossMusicPending;
 };
+
+// The stage that follows a cleared one: 0-3 -> 4 -> 5 -> 6 + route -> 10 ->
+// 11 -> 65535; 12 -> 65535; any other number stays.
+uint32_t NextStageNumber(uint32_t stageNumber, uint32_t route);
