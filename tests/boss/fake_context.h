@@ -31,7 +31,7 @@ struct FakeBullet {
   int32_t type = 0;        // sprite type
   bool laser = false;      // spawned by SpawnLaser
   bool active = true;      // false once the test cancels it
-  bool hittable = true;    // IsHittable answer while active
+  bool hittable = true;    // IsHittable answer while active (at once: the fake keeps no time)
   int32_t changes = 0;     // changes queued on it
 };
 
