@@ -1,12 +1,13 @@
 // Shared helpers of the enemy and familiar scripts: frame tests, intervals,
-// angles in degrees, aiming and the state hash of the two pools.
+// angles in degrees, aiming, sounds and the field bounds.
 #pragma once
-#include <bit>
 #include <cmath>
 #include <cstdint>
 
 #include "library/tesra.h"
 #include "shell/gamemath.h"
+#include "shell/gamestate.h"
+#include "shell/sound.h"
 
 namespace script {
 
@@ -33,23 +34,30 @@ inline float Direction(float x1, float y1, float x2, float y2) {
   return Deg(FloatAtan2(y2 - y1, x2 - x1));
 }
 
+// A sound effect, when the sound object exists.
+inline void PlaySe(GameState& state, int effect) {
+  if (state.sound != nullptr) state.sound->Play(effect);
+}
+
+// Difficulty 0-4 (anything else counts as Lunatic).
+inline int32_t Difficulty(const GameState& state) {
+  return state.difficulty <= 4 ? static_cast<int32_t>(state.difficulty) : 3;
+}
+
 // Positions that are not finite count as off the field.
 inline bool OffField(float x, float y) {
   if (!std::isfinite(x) || !std::isfinite(y)) return true;
   return x <= -48.0f || y <= -48.0f || x >= 464.0f || y >= 464.0f;
 }
 
-// FNV-1a over 32-bit words.
-struct Hasher {
-  uint64_t h = 1469598103934665603ull;
-  void Add(uint32_t v) {
-    for (int i = 0; i < 4; ++i) {
-      h ^= (v >> (8 * i)) & 0xFFu;
-      h *= 1099511628211ull;
-    }
-  }
-  void Int(int32_t v) { Add(static_cast<uint32_t>(v)); }
-  void Float(float v) { Add(std::bit_cast<uint32_t>(v)); }
-};
+// Float to int toward zero; values that do not fit (or are not numbers) give 0.
+inline int32_t Trunc(float v) {
+  if (!(v > -2147483648.0f && v < 2147483648.0f)) return 0;
+  return static_cast<int32_t>(v);
+}
+inline int32_t Trunc(double v) {
+  if (!(v > -2147483648.0 && v < 2147483648.0)) return 0;
+  return static_cast<int32_t>(v);
+}
 
 }  // namespace script

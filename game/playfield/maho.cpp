@@ -1,16 +1,53 @@
-// Familiar pool: spawning, the per-frame update with hits and deaths, drawing.
+// Familiar pool: spawning, the per-frame update with shot hits shared with the
+// owner, deaths that cancel nearby bullets, and drawing.
 #include "playfield/maho.h"
 
 #include <cstring>
 
 #include "library/tesra.h"
+#include "playfield/boss.h"
+#include "playfield/bullet.h"
+#include "playfield/digest.h"
+#include "playfield/enemy.h"
 #include "playfield/enemy_script.h"
+#include "playfield/player.h"
 #include "shell/gamestate.h"
 
-Maho::Maho(GameState&) {
+namespace {
+constexpr int32_t kDeathFrames = 10;
+
+bool OwnerIsEnemy(int32_t owner) { return owner >= 0 && owner < kEnemyPoolSize; }
+
+// The owner takes its share of a hit: hp - damage x factor, truncated.
+void PassDamage(GameState& state, const MahoSlot& s, int32_t damage) {
+  int32_t* hp = nullptr;
+  if (s.owner == -1 && state.boss != nullptr) hp = &state.boss->hp;
+  if (OwnerIsEnemy(s.owner) && state.enemy != nullptr) hp = &state.enemy->slots[s.owner].hp;
+  if (hp == nullptr) return;
+  const float left = static_cast<float>(*hp) - static_cast<float>(damage) * s.damageFactor;
+  *hp = script::Trunc(left);
+}
+
+// A familiar dies with its owner: the boss gone, or the owner enemy dying.
+bool OwnerGone(const GameState& state, const MahoSlot& s) {
+  if (s.owner == -1) return state.boss == nullptr || state.boss->active == 0;
+  if (OwnerIsEnemy(s.owner) && state.enemy != nullptr)
+    return state.enemy->slots[s.owner].deathTimer != 0;
+  return false;
+}
+}  // namespace
+
+Maho::Maho(GameState& state) {
   for (int i = 0; i < 32; ++i) sprites[i] = -1;
   for (int i = 0; i < 4; ++i) burstImages[i] = -1;
   std::memset(slots, 0, sizeof slots);
+  if (state.zakoSheet > 0)
+    for (int32_t i = 0; i < 32; ++i)
+      sprites[i] = ApiDeriveSubGraph(((i % 16) + 1) * 64, ((i / 16) + 6) * 64, 64, 64,
+                                     state.zakoSheet);
+  if (state.otherSheet > 0)
+    for (int32_t k = 0; k < 4; ++k)
+      burstImages[k] = ApiDeriveSubGraph(32 * k, 384, 32, 32, state.otherSheet);
 }
 
 Maho::~Maho() {
@@ -53,17 +90,94 @@ int32_t Maho::CountActive() const {
 }
 
 uint64_t Maho::Hash() const {
-  script::Hasher h;
+  StateHasher h;
   for (const MahoSlot& s : slots) {
-    h.Float(s.x); h.Float(s.y); h.Int(s.kind); h.Float(s.speed); h.Float(s.angle);
-    h.Int(s.motionFrames); h.Int(s.frame); h.Int(s.hp); h.Int(s.active); h.Int(s.deathTimer);
-    h.Int(s.burstAngle); h.Int(s.sprite); h.Int(s.owner); h.Float(s.damageFactor);
-    h.Int(s.subKind);
-    for (int32_t w : s.scriptWords) h.Int(w);
+    h.Add(s.x); h.Add(s.y); h.Add(s.kind); h.Add(s.speed); h.Add(s.angle);
+    h.Add(s.motionFrames); h.Add(s.frame); h.Add(s.hp); h.Add(s.active); h.Add(s.deathTimer);
+    h.Add(s.burstAngle); h.Add(s.sprite); h.Add(s.owner); h.Add(s.damageFactor);
+    h.Add(s.subKind);
+    h.AddArray(s.scriptWords);
   }
-  return h.h;
+  return h.Value();
 }
 
-void Maho::Update(GameState&) {}
-void Maho::Draw(GameState&) {}
-void Maho::RunKind(GameState&, int32_t) {}
+void Maho::Update(GameState& state) {
+  Player* player = state.player;
+  for (int32_t i = 0; i < kMahoPoolSize; ++i) {
+    MahoSlot& s = slots[i];
+    if (s.active == 0) continue;
+    if (s.deathTimer == 0) {
+      RunKind(state, i);
+      // A script may end its familiar outright (it vanishes without a burst).
+      if (s.active == 0) {
+        s.frame += 1;
+        continue;
+      }
+      if (s.motionFrames != 0) {
+        s.x += script::CosDeg(s.angle) * s.speed;
+        s.y += script::SinDeg(s.angle) * s.speed;
+        s.motionFrames -= 1;
+      }
+      if (player != nullptr && player->slow != 1) {
+        for (int32_t j = 0; j < kPlayerShotPoolSize; ++j) {
+          if (player->shots[j].active == 0 || !player->ShotTouches(j, s.x, s.y, hitRadius))
+            continue;
+          const int32_t damage = player->shots[j].damage;
+          script::PlaySe(state, SeHit);
+          s.hp -= damage;
+          PassDamage(state, s, damage);
+          state.score += 1000;
+          player->OnShotHit(j);
+        }
+      }
+      if (OwnerGone(state, s)) s.hp = 0;
+    }
+    if (s.hp <= 0 && s.deathTimer == 0) {
+      script::PlaySe(state, SeDead);
+      s.deathTimer = kDeathFrames;
+      s.burstAngle = script::Random(359);
+      if (state.bullet != nullptr) {
+        int32_t n = state.bullet->EraseNearToItems(script::Trunc(s.x), script::Trunc(s.y), 32);
+        state.gauge += 2 * n;
+      }
+    }
+    if (s.deathTimer > 1) {
+      s.deathTimer -= 1;
+    } else if (s.deathTimer == 1) {
+      s.deathTimer = 0;
+      s.active = 0;
+    }
+    if (script::OffField(s.x, s.y)) s.active = 0;
+    s.frame += 1;
+  }
+}
+
+void Maho::Draw(GameState& state) {
+  const bool slowRow = state.player != nullptr && state.player->slow == 1;
+  for (const MahoSlot& s : slots) {
+    if (s.active == 0 || s.sprite < 0) continue;
+    const int32_t x = script::Trunc(s.x);
+    const int32_t y = script::Trunc(s.y);
+    if (s.deathTimer == 0) {
+      if (s.sprite >= 16) continue;
+      const int32_t graph = sprites[slowRow ? s.sprite : s.sprite + 16];
+      if (graph != -1) ApiDrawGraphRotated(x, y, 1.0, 0.0, graph, 1, 0);
+      continue;
+    }
+    if (s.sprite >= 4 || burstImages[s.sprite] == -1) continue;
+    const int32_t graph = burstImages[s.sprite];
+    const int32_t t = s.deathTimer;
+    ApiSetBlendMode(1, 25 * t);
+    ApiDrawGraphRotated(x, y, 4.0 - (t / 5.0 + 1.0), 0.0, graph, 1, 0);
+    const float a = static_cast<float>(s.burstAngle);
+    const float r1 = 3.2f * static_cast<float>(t);
+    const float r2 = 9.6f * static_cast<float>(kDeathFrames - t);
+    const float p1x = s.x + r1 * script::CosDeg(a + 45.0f), p1y = s.y + r1 * script::SinDeg(a + 45.0f);
+    const float p2x = s.x + r1 * script::CosDeg(a - 45.0f), p2y = s.y + r1 * script::SinDeg(a - 45.0f);
+    const float dx = r2 * script::CosDeg(a), dy = r2 * script::SinDeg(a);
+    using script::Trunc;
+    ApiDrawGraphQuad(Trunc(p1x + dx), Trunc(p1y + dy), Trunc(p2x + dx), Trunc(p2y + dy),
+                     Trunc(p2x - dx), Trunc(p2y - dy), Trunc(p1x - dx), Trunc(p1y - dy), graph, 1);
+    ApiSetBlendMode(0, 255);
+  }
+}
