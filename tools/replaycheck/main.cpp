@@ -1,0 +1,176 @@
+// replaycheck: plays replay files headless, as fast as the machine allows,
+// and checks that each one ends with the score it recorded.
+//
+//   replaycheck [--hashes] [--draw] FILE...
+//
+// Run it in a folder that holds the game's data. Each file is played as in a
+// fresh game from its header and inputs to the end of its inputs or of the
+// play, and one line is printed per file:
+//   FILE: frames=N inputs=N score=S recorded=S digest=<16 hex> ok|MISMATCH <ms> ms
+// --hashes adds "frame N <digest>" for every frame, --draw also draws every
+// frame as the game would. Exit 0 when every score matches, 1 when one
+// differs, 2 when a file cannot be read or is refused (reason on stderr).
+#include <chrono>
+#include <cinttypes>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "library/platform/platform.h"
+#include "library/sound/sound_internal.h"
+#include "library/tesra.h"
+#include "playfield/digest.h"
+#include "playfield/player.h"
+#include "shell/gamestate.h"
+#include "shell/savefile.h"
+#include "shell/scene.h"
+#include "shell/winmain.h"
+
+namespace {
+
+struct Options {
+  bool hashes = false;
+  bool draw = false;
+  std::vector<std::string> files;
+};
+
+// An update that no longer consumes input (a stage that cannot go on) ends
+// the play after this many frames.
+constexpr uint32_t kStallFrames = 60 * 60 * 10;
+
+bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& out, std::string& why) {
+  FILE* f = std::fopen(path.c_str(), "rb");
+  if (!f) {
+    why = std::string("cannot open: ") + std::strerror(errno);
+    return false;
+  }
+  out.clear();
+  uint8_t buf[65536];
+  size_t n;
+  while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) {
+    out.insert(out.end(), buf, buf + n);
+    if (out.size() > kFileBufferSize) {
+      std::fclose(f);
+      why = "larger than a replay can be";
+      return false;
+    }
+  }
+  const bool bad = std::ferror(f) != 0;
+  std::fclose(f);
+  if (bad) {
+    why = "read error";
+    return false;
+  }
+  return true;
+}
+
+// The replay in replayHeader starts playing from its first frame, as the
+// replay menu starts it.
+void StartPlayback(GameState& s) {
+  const ReplayHeader& h = s.replayHeader;
+  s.character = h.character;
+  s.route = h.character == 4 ? h.route : h.character;
+  s.difficulty = h.difficulty;
+  s.stageNumber = h.difficulty == 4 ? 12 : s.route;
+  s.practice = h.practice;
+  if (h.practice) s.stageNumber = h.stage;
+  s.scene = ScenePlaying;
+  s.playback = 1;
+  if (s.player) s.player->Reset(s);
+  s.lives = static_cast<int32_t>(h.livesSetting);
+  s.bombs = static_cast<int32_t>(h.bombsSetting);
+  if (h.practice) {
+    s.power = 128;
+    s.lives = 9;
+  }
+  s.playSeed = h.seed;
+  ResetStage(s);
+}
+
+bool InPlay(const GameState& s) {
+  return s.playback && (s.scene == ScenePlaying || s.scene == SceneStageResult);
+}
+
+// 0 ok, 1 mismatch, 2 refused.
+int CheckFile(const std::string& path, const Options& o) {
+  std::vector<uint8_t> bytes;
+  std::string why;
+  if (!ReadWholeFile(path, bytes, why)) {
+    std::fprintf(stderr, "%s: %s\n", path.c_str(), why.c_str());
+    return 2;
+  }
+
+  GameState& s = g_gameState;
+  std::memset(&s, 0, sizeof s);
+  HeadlessReset();
+  if (GameStartUp(s) != StartUpResult::Ready) {
+    std::fprintf(stderr, "%s: the game did not start (is the game's data here?)\n", path.c_str());
+    return 2;
+  }
+  std::memcpy(s.fileBuffer, bytes.data(), bytes.size());
+  if (!DecodeReplayFile(s, s.fileBuffer, static_cast<uint32_t>(bytes.size()))) {
+    std::fprintf(stderr, "%s: not a replay this game can play (refused)\n", path.c_str());
+    GameShutDown(s);
+    return 2;
+  }
+  const uint32_t inputs = s.replayHeader.inputCount;
+  const uint32_t recorded = s.replayHeader.score;
+
+  const auto start = std::chrono::steady_clock::now();
+  StartPlayback(s);
+  uint64_t frames = 0;
+  uint64_t digest = ComputeFrameDigest(s).Combined();
+  uint32_t lastIndex = s.inputIndex, stall = 0;
+  while (InPlay(s) && stall < kStallFrames) {
+    UpdateScene(s);
+    ++frames;
+    digest = ComputeFrameDigest(s).Combined();
+    if (o.hashes) std::printf("frame %" PRIu64 " %016" PRIx64 "\n", frames, digest);
+    if (o.draw) DrawScene(s);
+    stall = s.inputIndex == lastIndex ? stall + 1 : 0;
+    lastIndex = s.inputIndex;
+  }
+  const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
+                      std::chrono::steady_clock::now() - start)
+                      .count();
+  const uint32_t score = s.score;
+  const bool ok = score == recorded;
+  std::printf("%s: frames=%" PRIu64 " inputs=%u score=%u recorded=%u digest=%016" PRIx64
+              " %s %lld ms\n",
+              path.c_str(), frames, inputs, score, recorded, digest, ok ? "ok" : "MISMATCH",
+              static_cast<long long>(ms));
+  std::fflush(stdout);
+  GameShutDown(s);
+  return ok ? 0 : 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  Options o;
+  for (int i = 1; i < argc; ++i) {
+    std::string a = argv[i];
+    if (a == "--hashes")
+      o.hashes = true;
+    else if (a == "--draw")
+      o.draw = true;
+    else if (a.size() > 1 && a[0] == '-' && a != "--") {
+      std::fprintf(stderr, "replaycheck: unknown option %s\n", a.c_str());
+      return 2;
+    } else
+      o.files.push_back(a);
+  }
+  if (o.files.empty()) {
+    std::fprintf(stderr, "usage: replaycheck [--hashes] [--draw] FILE...\n");
+    return 2;
+  }
+  PlatformUseBackend(PlatformBackend::Headless);
+  SetSoundBackend(AudioBackend::Null);
+  int worst = 0;
+  for (const std::string& f : o.files) {
+    const int r = CheckFile(f, o);
+    if (r > worst) worst = r;
+  }
+  return worst;
+}
