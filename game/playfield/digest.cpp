@@ -70,7 +70,6 @@ uint64_t HashGameState(const GameState& s) {
   h.Add(s.character);
   h.Add(s.stageNumber);
   h.Add(s.freeze);
-  h.Add(s.playback);
   h.Add(s.inputIndex);
   h.Add(s.frameCount);
   h.Add(s.scene);

@@ -9,14 +9,13 @@
 
 struct GameState;
 
-// FNV-1a over 32-bit words. Objects feed their fields in a fixed order.
+// A 64-bit multiply-xor mix over 32-bit words. Objects feed their fields in
+// a fixed order.
 class StateHasher {
  public:
   void Add(uint32_t v) {
-    for (int i = 0; i < 4; ++i) {
-      h_ ^= (v >> (8 * i)) & 0xFFu;
-      h_ *= 0x100000001B3ull;
-    }
+    h_ = (h_ ^ v) * 0x9E3779B97F4A7C15ull;
+    h_ ^= h_ >> 29;
   }
   void Add(int32_t v) { Add(static_cast<uint32_t>(v)); }
   void Add(uint8_t v) { Add(static_cast<uint32_t>(v)); }

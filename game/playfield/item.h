@@ -52,6 +52,9 @@ class Item {
   GameState* state_;
 };
 
+// Adds to the score, which stops at its largest value instead of wrapping.
+void AddScore(GameState& state, uint64_t points);
+
 // Point-item thresholds of the extra lives, each list ended by 9999.
 extern const int32_t kExtendThresholds[6];
 extern const int32_t kExtendThresholdsExtra[4];

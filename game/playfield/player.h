@@ -125,4 +125,8 @@ class Player {
   int32_t clusterSlots[250];
   int32_t auxAngle;
   int32_t dashSpeed;
+
+ private:
+  void Collide(GameState& state);  // bullets, lasers, enemies, the boss, familiars
+  void Graze(GameState& state);    // the gains of one graze and its spark
 };

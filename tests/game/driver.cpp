@@ -10,6 +10,12 @@
 #include <fstream>
 
 #include "library/sound/sound_internal.h"
+#include "library/tesra.h"
+#include "playfield/player.h"
+#include "shell/input.h"
+#include "shell/loopcontrol.h"
+#include "shell/savefile.h"
+#include "shell/scene.h"
 
 namespace {
 
@@ -136,6 +142,10 @@ int GameDriver::Run(int count) {
 }
 
 void GameDriver::Finish() {
+  if (heldStage_) {
+    g_gameState.stage = heldStage_;
+    heldStage_ = nullptr;
+  }
   if (!started_) return;
   GameShutDown(g_gameState);
   started_ = false;
@@ -154,4 +164,135 @@ std::vector<uint8_t> GameDriver::ReadFile(const std::string& path) {
 bool GameDriver::Exists(const std::string& path) {
   struct stat st;
   return stat(path.c_str(), &st) == 0;
+}
+
+// ---- Play field -------------------------------------------------------------------
+
+std::string GameDriver::StartFolderPath() { return StartFolder(); }
+
+void GameDriver::StartPlay(const PlayStart& start) {
+  GameState& s = g_gameState;
+  if (heldStage_) {
+    s.stage = heldStage_;
+    heldStage_ = nullptr;
+  }
+  if (start.sandbox) {
+    heldStage_ = s.stage;
+    s.stage = nullptr;
+  }
+  patternFrame_ = 0;
+  s.character = start.character;
+  s.difficulty = start.difficulty;
+  s.route = start.route;
+  s.stageNumber = start.stageNumber;
+  s.practice = start.practice ? 1 : 0;
+  s.livesSetting = start.livesSetting;
+  s.bombsSetting = start.bombsSetting;
+  s.playSeed = start.seed & 255u;
+  s.scene = ScenePlaying;
+  if (s.player) s.player->Reset(s);
+  if (start.practice) {
+    s.lives = 9;
+    s.power = 128;
+  }
+  ResetStage(s);
+  // The menu update that starts a play counts its frame.
+  ++s.frameCount;
+}
+
+bool GameDriver::StartReplay(std::vector<uint8_t> image, bool sandbox) {
+  GameState& s = g_gameState;
+  if (image.size() > kFileBufferSize) return false;
+  if (!DecodeReplayFile(s, image.data(), static_cast<uint32_t>(image.size()))) return false;
+  const ReplayHeader& h = s.replayHeader;
+  PlayStart start;
+  start.character = h.character;
+  start.difficulty = h.difficulty;
+  start.route = h.character == 4 ? h.route : h.character;
+  start.stageNumber = h.difficulty == 4 ? 12 : start.route;
+  if (h.practice) start.stageNumber = h.stage;
+  start.practice = h.practice != 0;
+  start.livesSetting = h.livesSetting;
+  start.bombsSetting = h.bombsSetting;
+  start.seed = h.seed;
+  start.sandbox = sandbox;
+  StartPlay(start);
+  s.playback = 1;
+  return true;
+}
+
+std::vector<uint8_t> GameDriver::RecordedReplay() {
+  std::vector<uint8_t> image(kFileBufferSize + 1);
+  uint32_t n = EncodeReplayFile(g_gameState, image.data());
+  image.resize(n);
+  return image;
+}
+
+void GameDriver::UpdateWithHooks(GameState& s) {
+  if (pattern_ && s.scene == ScenePlaying && (!s.player || s.player->hitCounter == 0))
+    pattern_(s, patternFrame_++);
+  UpdateScene(s);
+  if (updateHook_) updateHook_(s);
+}
+
+int GameDriver::RunPlay(int count) {
+  GameState& s = g_gameState;
+  int ran = 0;
+  while (ran < count && started_ && !ended_) {
+    ++passes_;
+    if (script_) script_(passes_);
+    ++g_mainLoop.passCounter;
+    if (s.input) s.input->Poll();
+    int updates = 1;
+    if (s.playback && s.input) updates = PlaybackUpdateCount(*s.input, g_mainLoop.passCounter);
+    g_mainLoop.updatesLastPass = updates;
+    for (int i = 0; i < updates; ++i) UpdateWithHooks(s);
+    DrawScene(s);
+    ApiPresentBackScreen();
+    if (s.quit || ApiProcessMessage() == -1) ended_ = true;
+    for (int code : tapped_) Key(code, false);
+    tapped_.clear();
+    ++ran;
+  }
+  return ran;
+}
+
+bool GameDriver::SaveFrameBmp(const std::string& path) {
+  HeadlessFrame f = HeadlessLastFrame();
+  if (f.width <= 0 || f.height <= 0 || (f.bits != 32 && f.bits != 16)) return false;
+  const int bpp = f.bits / 8;
+  const int rowBytes = (f.width * 3 + 3) & ~3;
+  const uint32_t dataSize = static_cast<uint32_t>(rowBytes) * static_cast<uint32_t>(f.height);
+  std::vector<uint8_t> out(54 + dataSize, 0);
+  auto put32 = [&](size_t at, uint32_t v) {
+    for (int i = 0; i < 4; ++i) out[at + i] = static_cast<uint8_t>(v >> (8 * i));
+  };
+  out[0] = 'B';
+  out[1] = 'M';
+  put32(2, static_cast<uint32_t>(out.size()));
+  put32(10, 54);
+  put32(14, 40);
+  put32(18, static_cast<uint32_t>(f.width));
+  put32(22, static_cast<uint32_t>(f.height));
+  out[26] = 1;
+  out[28] = 24;
+  put32(34, dataSize);
+  for (int y = 0; y < f.height; ++y) {
+    const uint8_t* src = f.pixels.data() + static_cast<size_t>(y) * f.width * bpp;
+    uint8_t* dst = out.data() + 54 + static_cast<size_t>(f.height - 1 - y) * rowBytes;
+    for (int x = 0; x < f.width; ++x) {
+      if (bpp == 4) {
+        dst[3 * x] = src[4 * x];
+        dst[3 * x + 1] = src[4 * x + 1];
+        dst[3 * x + 2] = src[4 * x + 2];
+      } else {
+        uint16_t v = static_cast<uint16_t>(src[2 * x] | (src[2 * x + 1] << 8));
+        dst[3 * x] = static_cast<uint8_t>((v & 31) * 255 / 31);
+        dst[3 * x + 1] = static_cast<uint8_t>(((v >> 5) & 63) * 255 / 63);
+        dst[3 * x + 2] = static_cast<uint8_t>((v >> 11) * 255 / 31);
+      }
+    }
+  }
+  WriteFile(path, out);
+  return true;
 }

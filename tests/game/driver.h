@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "library/platform/platform.h"
+#include "playfield/digest.h"
 #include "shell/gamestate.h"
 #include "shell/winmain.h"
 
@@ -51,7 +52,48 @@ class GameDriver {
   static std::vector<uint8_t> ReadFile(const std::string& path);
   static bool Exists(const std::string& path);
 
+  // ---- Play field ------------------------------------------------------------
+  // How a play starts, as the menus start one.
+  struct PlayStart {
+    uint32_t character = 0;
+    uint32_t difficulty = 1;
+    uint32_t stageNumber = 0;
+    uint32_t route = 0;
+    uint32_t seed = 0;  // the play seed 0-255
+    uint32_t livesSetting = 2;
+    uint32_t bombsSetting = 3;
+    bool practice = false;
+    // The stage's own timeline is taken out of play; the pattern source (if
+    // any) is the only thing that spawns.
+    bool sandbox = true;
+  };
+  // Enters scene 11: Player::Reset, the lives and bombs, the seed and
+  // ResetStage, counting the starting frame as a menu update does.
+  void StartPlay(const PlayStart& start);
+  // Starts the playback of a replay file image as the replay menu does; false
+  // (nothing started) when the image is refused.
+  bool StartReplay(std::vector<uint8_t> image, bool sandbox = true);
+  // The replay file image of the play recorded so far (empty when too long).
+  std::vector<uint8_t> RecordedReplay();
+  // The sandbox timeline: runs at the start of each play update in which the
+  // stage would run, with its own frame number from 0.
+  void SetPattern(std::function<void(GameState&, int frame)> pattern) { pattern_ = std::move(pattern); }
+  // Runs after every scene update (for digests).
+  void SetUpdateHook(std::function<void(GameState&)> hook) { updateHook_ = std::move(hook); }
+  // Runs up to count main-loop passes like Run, with the pattern and the
+  // update hook inside each pass's updates. Returns the passes run.
+  int RunPlay(int count);
+  // Writes the last presented frame as a 24-bit BMP; false when none.
+  static bool SaveFrameBmp(const std::string& path);
+  // The folder the test program started in (where the build keeps datagen).
+  static std::string StartFolderPath();
+
  private:
+  std::function<void(GameState&, int)> pattern_;
+  std::function<void(GameState&)> updateHook_;
+  int patternFrame_ = 0;
+  Stage* heldStage_ = nullptr;  // the stage object while a sandbox play runs
+  void UpdateWithHooks(GameState& s);
   std::string folder_;
   std::string previous_;
   std::function<void(int)> script_;
