@@ -108,6 +108,8 @@ void BGM::PlayMusicRoom(int track) {
   handles[3] = LoadTrack(track);
   if (handles[3] != -1) ApiSetSoundLoopPointMs(MusicRoomLoopPointMs(track), handles[3]);
   ApiSetSoundLoadMode(0);
+  // The music room plays at the music volume of the settings.
+  ApplyVolume(*state_);
   if (ApiIsSoundPlaying(handles[3]) == 1) return;
   bool otherPlaying = false;
   for (int i = 0; i < 8; ++i)

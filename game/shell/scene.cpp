@@ -75,7 +75,10 @@ void UpdateScene(GameState& s) {
   // Live play can stand in the pause menu and at the tally's wait for a
   // press; a replay passes both without those frames. frameCount drives
   // attacks and grazes, so neither counts there.
-  bool liveOnlyWait = sceneAtStart == ScenePause ||
+  // A restart from the pause starts a play, and counts its frame as every
+  // play start does; resuming does not.
+  bool restarted = sceneAtStart == ScenePause && s.menu && s.menu->startedPlay;
+  bool liveOnlyWait = (sceneAtStart == ScenePause && !restarted) ||
                       (sceneAtStart == SceneStageResult && s.stageResult &&
                        s.stageResult->WaitingForPress());
   if (!liveOnlyWait)

@@ -153,7 +153,7 @@ TEST_F(ShellRun, EntriesLeadToTheirScenesAndEscapeComesBack) {
   EXPECT_EQ(s.scene, SceneDifficulty);
   EXPECT_EQ(s.practice, 0);
   driver_.Run(3);
-  driver_.Tap(kKeyEscape);
+  driver_.Tap(kKeyX);
   driver_.Run(1);
   EXPECT_EQ(s.scene, SceneTitle);
   EXPECT_EQ(s.title->timer, 0);  // the build-up starts again
@@ -475,7 +475,7 @@ TEST_F(ShellRun, EffectsRepeatWhileFrameCountStands) {
   EXPECT_EQ(s.sound->lastStart[SeOk], 2);
 }
 
-TEST_F(ShellRun, CancelButtonLeavesAnUnbuiltMenu) {
+TEST_F(ShellRun, CancelButtonLeavesTheOptions) {
   StartAndFinishBuildUp();
   GameState& s = driver_.State();
   driver_.Tap(kKeyUp);  // onto quit
