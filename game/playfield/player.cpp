@@ -161,6 +161,12 @@ void Player::ResetForStage(GameState& state) {
   }
   std::memset(shots, 0, sizeof shots);
   std::memset(sparkActive, 0, sizeof sparkActive);
+  // A stage starts with its own tally counts and never frozen, also after a
+  // play that ended without a tally or in the middle of a freeze.
+  state.stageGraze = 0;
+  state.stagePointItems = 0;
+  state.stageKind7Items = 0;
+  state.freeze = 0;
 }
 
 void Player::Reset(GameState& state) {

@@ -176,10 +176,6 @@ void GameDriver::StartPlay(const PlayStart& start) {
     s.stage = heldStage_;
     heldStage_ = nullptr;
   }
-  if (start.sandbox) {
-    heldStage_ = s.stage;
-    s.stage = nullptr;
-  }
   patternFrame_ = 0;
   s.character = start.character;
   s.difficulty = start.difficulty;
@@ -196,6 +192,10 @@ void GameDriver::StartPlay(const PlayStart& start) {
     s.power = 128;
   }
   ResetStage(s);
+  if (start.sandbox) {
+    heldStage_ = s.stage;
+    s.stage = nullptr;
+  }
   // The menu update that starts a play counts its frame.
   ++s.frameCount;
 }
@@ -247,7 +247,8 @@ int GameDriver::RunPlay(int count) {
     if (s.playback && s.input) updates = PlaybackUpdateCount(*s.input, g_mainLoop.passCounter);
     g_mainLoop.updatesLastPass = updates;
     for (int i = 0; i < updates; ++i) UpdateWithHooks(s);
-    DrawScene(s);
+    g_mainLoop.drewLastPass = PassDraws(s.frameSkip, g_mainLoop.passCounter) ? 1 : 0;
+    if (g_mainLoop.drewLastPass) DrawScene(s);
     ApiPresentBackScreen();
     if (s.quit || ApiProcessMessage() == -1) ended_ = true;
     for (int code : tapped_) Key(code, false);
