@@ -95,9 +95,9 @@ void FakeContext::Cancel(int32_t slot) {
   }
 }
 
-double FakeContext::Record(const char* op, std::vector<double> args, double result) {
+double FakeContext::Record(const char* op, std::initializer_list<double> args, double result) {
   ++callCount;
-  if (recording) log.push_back(FakeCall{op, std::move(args), result, boss_->phaseFrame});
+  if (recording) log.push_back(FakeCall{op, std::vector<double>(args), result, boss_->phaseFrame});
   return result;
 }
 
@@ -149,6 +149,7 @@ void FakeContext::PlayMusic(int32_t slot) { Record("PlayMusic", {double(slot)});
 
 void FakeContext::StartSpell(int32_t spellId, int32_t hp, int32_t seconds, int32_t bonus) {
   Record("StartSpell", {double(spellId), double(hp), double(seconds), double(bonus)});
+  ++spellStarts;
   Boss& b = *boss_;
   b.hp = b.maxHp = hp;
   b.timeLeft = static_cast<float>(seconds);

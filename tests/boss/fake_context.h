@@ -6,6 +6,7 @@
 #pragma once
 #include <cstdint>
 #include <deque>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -56,6 +57,7 @@ class FakeContext : public BossScriptContext {
   std::vector<FakeBullet> bullets;  // every record spawned, by slot
   std::vector<float> familiarX, familiarY;  // every familiar spawned, by slot
   int32_t itemsSpawned = 0;    // item spawns so far (slots 0-255, then -1)
+  int32_t spellStarts = 0;     // StartSpell calls, logged or not
   int64_t callCount = 0;       // every call made, logged or not (reads of the setting aside)
 
   // --- stepping ---------------------------------------------------------------
@@ -134,7 +136,7 @@ class FakeContext : public BossScriptContext {
   int32_t SpawnItem(float x, float y, int32_t kind, int32_t speed, int32_t angle) override;
 
  private:
-  double Record(const char* op, std::vector<double> args, double result = 0);
+  double Record(const char* op, std::initializer_list<double> args, double result = 0);
   FakeBullet* Live(int32_t slot);
   int32_t NewBullet(const FakeBullet& b);
   std::unique_ptr<Boss> boss_;
