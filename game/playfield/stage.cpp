@@ -11,6 +11,7 @@
 #include "playfield/talk.h"
 #include "shell/bgm.h"
 #include "shell/gamestate.h"
+#include "shell/stageresult.h"
 #include "shell/savefile_io.h"
 
 // --- the script's view ---------------------------------------------------------
@@ -102,6 +103,7 @@ void Stage::Clear(GameState& state) {
   const uint32_t before = state.stageNumber;
   state.stageNumber = NextStageNumber(before, state.route);
   if (state.practice) state.stageNumber = before;
+  if (state.stageResult) state.stageResult->Start(state);
   state.scene = SceneStageResult;
 }
 

@@ -58,14 +58,14 @@ const TalkDialogue kTalkDialogues[kTalkDialogueCount] = {
     {6, 16, 17, 13},  // 50
     {6, 18, 21, 13},  // 51
     {6, 22, 23, 13},  // 52
-    {-1, 0, -1, 15},  // 53: none
-    {-1, 0, -1, 15},  // 54: none
-    {-1, 0, -1, 15},  // 55: none
-    {-1, 0, -1, 15},  // 56: none
-    {-1, 0, -1, 15},  // 57: none
-    {-1, 0, -1, 15},  // 58: none
-    {-1, 0, -1, 15},  // 59: none
-    {-1, 0, -1, 15},  // 60: none
+    {-1, 0, 13, 15},  // 53: ending
+    {-1, 14, 16, 15},  // 54: ending
+    {-1, 17, 30, 15},  // 55: ending
+    {-1, 31, 33, 15},  // 56: ending
+    {-1, 34, 47, 15},  // 57: ending
+    {-1, 48, 50, 15},  // 58: ending
+    {-1, 51, 64, 15},  // 59: ending
+    {-1, 65, 67, 15},  // 60: ending
 };
 
 // Who speaks on each strip of a sheet group: 0 the player, 1 the other
@@ -98,6 +98,11 @@ const KindRun kKindRuns[kTalkSheetGroups] = {
 int32_t TalkSheetGroup(int32_t stageNumber) {
   static const int8_t kGroup[13] = {0, 0, 0, 0, 1, 2, 3, 3, 3, 3, 4, 5, 6};
   return stageNumber >= 0 && stageNumber <= 12 ? kGroup[stageNumber] : -1;
+}
+
+const TalkDialogue* FindEndingLines(int32_t ending) {
+  if (ending < kTalkFirstEnding || ending >= kTalkDialogueCount) return nullptr;
+  return &kTalkDialogues[ending];
 }
 
 const TalkDialogue* FindTalkDialogue(int32_t n) {

@@ -7,6 +7,8 @@
 constexpr int32_t kTalkDialogueCount = 61;
 constexpr int32_t kTalkSheetGroups = 7;  // stage 1, 2, 3, 4, 5, final, extra
 constexpr int32_t kTalkNoPortrait = 15;  // a portrait set without a picture
+// Rows 53-60 are the endings' lines on their own sheet: no stage dialogue.
+constexpr int32_t kTalkFirstEnding = 53;
 
 struct TalkDialogue {
   int32_t sheetGroup;   // the strip sheet it lives on (-1: no such dialogue)
@@ -16,6 +18,8 @@ struct TalkDialogue {
 };
 extern const TalkDialogue kTalkDialogues[kTalkDialogueCount];
 
+// The lines of ending 53-60, or nullptr for any other number.
+const TalkDialogue* FindEndingLines(int32_t ending);
 // The dialogue of number n, or nullptr when there is none.
 const TalkDialogue* FindTalkDialogue(int32_t n);
 // The strip sheet group of a stage number 0-12, -1 for any other.

@@ -248,7 +248,12 @@ Canvas MakeStageResultSheet() {
   TextStyle st = Style(36, Face::kMincho, C(255, 240, 200));
   st.outlineWidth = 2;
   DrawTextCentered(t, 192, 44, Titles().stageClear, st);
-  return t;
+  // The tally shows this picture on the back of a panel that has turned half
+  // over, which mirrors it top to bottom: it is stored mirrored.
+  Canvas mirrored(t.width(), t.height());
+  for (int y = 0; y < t.height(); ++y)
+    for (int x = 0; x < t.width(); ++x) mirrored.Set(x, t.height() - 1 - y, t.Get(x, y));
+  return mirrored;
 }
 
 Canvas MakeEndingSheet() {

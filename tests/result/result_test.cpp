@@ -1,0 +1,213 @@
+// The stage-result tally (bonus arithmetic, the turning panel, the wait for a
+// press) and the ending's timing, through the headless driver.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "game/driver.h"
+#include "library/tesra.h"
+#include "shell/ending.h"
+#include "shell/gamestate.h"
+#include "shell/menu.h"
+#include "shell/savefile.h"
+#include "shell/stageresult.h"
+
+namespace {
+
+constexpr int kKeyZ = 44, kKeyCtrl = 29;
+
+TEST(StageBonus, Arithmetic) {
+  struct Case {
+    uint32_t advanced, difficulty;
+    int32_t graze, points, gauge;
+    int32_t clear, total;
+  } cases[] = {
+      {5, 1, 1000, 200, 3, 1500000, 12150000},  // stage 2 cleared on Normal
+      {65535, 3, 0, 0, 0, 4800000, 4800000},    // the final stage on Lunatic
+      {4, 2, 0, 0, 0, 1299999, 1299999},        // Hard's factor is a little below 1.3
+      {10, 0, 1, 1, 1, 1750000, 1750000 + 350 + 35000 + 35000},
+      {3, 1, 0, 0, 0, 0, 0},                    // no clear bonus for stage 1
+  };
+  for (const Case& c : cases) {
+    StageBonuses b = ComputeStageBonuses(StageClearBonusFor(c.advanced), c.difficulty, c.graze,
+                                         c.points, c.gauge);
+    EXPECT_EQ(b.clear, c.clear) << c.advanced;
+    EXPECT_EQ(b.total, c.total) << c.advanced;
+  }
+  // Counts no play reaches saturate instead of wrapping.
+  StageBonuses huge = ComputeStageBonuses(3000000, 4, 2000000000, 2000000000, 0);
+  EXPECT_EQ(huge.pointItems, INT32_MAX);
+  EXPECT_EQ(huge.total, INT32_MAX);
+}
+
+class ResultRun : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!driver_.UseStandInData()) GTEST_SKIP() << "the data generator is not built";
+    GameState& s = driver_.State();
+    s.screenMode = 0;
+    s.color32 = 1;
+    s.bgmVolume = 100;
+    s.seVolume = 100;
+    uint8_t image[20];
+    EncodeConfigFile(s, image);
+    GameDriver::WriteFile("vko01.cfg", std::vector<uint8_t>(image, image + 20));
+    std::memset(&s, 0, sizeof s);
+    ASSERT_EQ(driver_.Start(), StartUpResult::Ready);
+  }
+  void Snapshot(const std::string& name) {
+    if (const char* dir = std::getenv("VKO_SNAPSHOT_DIR"))
+      ApiSaveScreenRectToBmp(0, 0, 640, 480, (std::string(dir) + "/" + name + ".bmp").c_str());
+  }
+  // A cleared stage 2 on Normal (the stage number already advanced to 5) with
+  // the play field shown in one colour on the front buffer.
+  void ClearStage(uint8_t playback) {
+    GameState& s = S();
+    s.difficulty = 1;
+    s.route = 1;
+    s.stageNumber = 5;
+    s.playback = playback;
+    s.score = 1000;
+    s.stageGraze = 1000;
+    s.stagePointItems = 200;
+    s.stageKind7Items = 3;
+    ApiSelectDrawTarget(FrontBufferTarget);
+    ApiDrawRectangle(16, 16, 400, 464, ApiRgbToScreenColor(40, 160, 90), 1);
+    ApiSelectDrawTarget(BackBufferTarget);
+    s.stageResult->Start(s);
+    s.scene = SceneStageResult;
+  }
+  GameState& S() { return driver_.State(); }
+  GameDriver driver_;
+};
+
+// The colour of a pixel of the last presented frame, as 0xRRGGBB.
+uint32_t FramePixel(int x, int y) {
+  HeadlessFrame f = HeadlessLastFrame();
+  if (f.bits != 32 || x < 0 || y < 0 || x >= f.width || y >= f.height) return 0xFFFFFFFFu;
+  const uint8_t* p = f.pixels.data() + (static_cast<size_t>(y) * f.width + x) * 4;
+  return static_cast<uint32_t>(p[2]) << 16 | p[1] << 8 | p[0];
+}
+
+// The panel's vertex colour (255) darkens the texture by at most one step.
+bool NearField(uint32_t pixel) {
+  const uint32_t field = 0x28A05A;
+  for (int shift : {0, 8, 16}) {
+    int d = static_cast<int>((pixel >> shift) & 255) - static_cast<int>((field >> shift) & 255);
+    if (d < -1 || d > 0) return false;
+  }
+  return true;
+}
+
+TEST_F(ResultRun, PanelTurnsBonusAddsAndTheTallyWaitsForAPress) {
+  ClearStage(0);
+  GameState& s = S();
+  EXPECT_EQ(s.stageBonus, 12150000);
+  EXPECT_EQ(s.stageGraze, 500000);
+  driver_.Run(1);  // tally frame 0: the panel lies flat over the field
+  Snapshot("tally_000");
+  for (int y : {16, 240, 463})
+    for (int x : {16, 208, 399}) EXPECT_TRUE(NearField(FramePixel(x, y))) << x << "," << y;
+  EXPECT_FALSE(NearField(FramePixel(15, 240)));
+  EXPECT_FALSE(NearField(FramePixel(400, 240)));
+  EXPECT_FALSE(NearField(FramePixel(208, 464)));
+  driver_.Run(90);  // frame 90: edge-on, the field all but black
+  Snapshot("tally_090");
+  EXPECT_FALSE(NearField(FramePixel(208, 100)));
+  driver_.Run(110);  // frame 200: turned over to the result picture
+  Snapshot("tally_200");
+  EXPECT_EQ(s.score, 1000u);
+  driver_.Run(2);  // frame 201 adds the bonus and sets up the next stage
+  EXPECT_EQ(s.score, 1000u + 12150000u);
+  EXPECT_EQ(s.stageResult->frame, kStageResultWaitFrame);
+  const int32_t standing = s.frameCount;
+  driver_.Run(30);
+  EXPECT_EQ(s.stageResult->frame, kStageResultWaitFrame);
+  EXPECT_EQ(s.frameCount, standing);  // frames stand while it waits
+  driver_.Tap(kKeyZ);
+  driver_.Run(1);
+  EXPECT_EQ(s.stageResult->frame, kStageResultWaitFrame + 1);
+  EXPECT_EQ(s.stageGraze, 0);
+  driver_.Run(382 - 203);
+  EXPECT_EQ(s.scene, SceneStageResult);
+  driver_.Run(1);
+  EXPECT_EQ(s.scene, ScenePlaying);
+}
+
+TEST_F(ResultRun, PlaybackPassesTheWaitAndPracticeGoesToTheReplaySave) {
+  ClearStage(1);
+  GameState& s = S();
+  driver_.Run(203);
+  EXPECT_EQ(s.stageResult->frame, kStageResultWaitFrame + 1);
+  // Practice keeps its stage; its tally shows the next stage's bonus, never
+  // the last tally's scaled again.
+  s.playback = 0;
+  s.practice = 1;
+  s.stageNumber = 4;
+  s.stageClearBonus = 1500000;
+  s.stageResult->Start(s);
+  EXPECT_EQ(s.stageClearBonus, 1500000);
+  s.stageResult->Start(s);
+  EXPECT_EQ(s.stageClearBonus, 1500000);
+  s.scene = SceneStageResult;
+  driver_.Run(202);
+  driver_.Tap(kKeyZ);
+  driver_.Run(2);
+  EXPECT_EQ(s.scene, SceneReplaySave);
+}
+
+TEST_F(ResultRun, EndingLinesThenTheStaffRollToTheNameEntry) {
+  GameState& s = S();
+  s.ending->Begin(s, 53);
+  ASSERT_EQ(s.scene, SceneEnding);
+  EXPECT_EQ(s.ending->line, 0);
+  EXPECT_EQ(s.ending->lastLine, 13);
+  driver_.Run(1);
+  Snapshot("ending_text");
+  for (int i = 0; i < 13; ++i) {
+    driver_.Tap(kKeyZ);
+    driver_.Run(2);
+  }
+  EXPECT_EQ(s.ending->phase, 0);
+  EXPECT_EQ(s.ending->line, 13);
+  driver_.Tap(kKeyZ);
+  driver_.Run(1);  // the 14th press starts the roll
+  ASSERT_EQ(s.ending->phase, 1);
+  EXPECT_EQ(s.whiteFade, 254);
+  int musicAt = 0, endAt = 0;
+  for (int pass = 1; pass <= 4000 && s.scene == SceneEnding; ++pass) {
+    if (pass == 600) {
+      driver_.Run(1);  // one whole pass, drawn
+      Snapshot("staff_roll");
+    } else {
+      s.ending->Update(s);
+    }
+    if (!musicAt && s.ending->staffMusicStarted) musicAt = pass;
+    endAt = pass;
+  }
+  // 319 frames climb to -440, 580 at half speed reach -150, and the roll
+  // takes 2792 half-speed frames in all.
+  EXPECT_EQ(musicAt, 900);
+  EXPECT_EQ(endAt, 3111);
+  EXPECT_EQ(s.scene, SceneNameEntry);
+  EXPECT_EQ(s.ending->staffImage, -1);
+}
+
+TEST_F(ResultRun, HoldingSkipShowsEachLineForOneFrameAndHurriesTheRoll) {
+  GameState& s = S();
+  s.ending->Begin(s, 54);  // three lines
+  GameDriver::Key(kKeyCtrl, true);
+  driver_.Run(1);
+  EXPECT_EQ(s.ending->line, 15);
+  driver_.Run(2);
+  EXPECT_EQ(s.ending->phase, 1);
+  driver_.Run(319 + 200);
+  // Past -440 the roll moves 2.5 a frame while skip is held, and the music
+  // still starts though -150 is jumped over.
+  EXPECT_TRUE(s.ending->staffMusicStarted);
+  GameDriver::Key(kKeyCtrl, false);
+}
+
+}  // namespace
