@@ -6,6 +6,9 @@
 
 #include "field.h"
 #include "playfield/boss.h"
+#include "playfield/enemy.h"
+#include "playfield/maho.h"
+#include "shell/input.h"
 #include "shell/scene.h"
 
 namespace {
@@ -225,6 +228,85 @@ TEST(Player, RespawnAndGameOver) {
       for (const ItemSlot& it : f.item->slots) full += it.kind == ItemFullPower ? 1 : 0;
       EXPECT_EQ(full, 4);
     }
+  }
+}
+
+TEST(Player, HitsByBodiesAndTheThirdBossesSpell) {
+  enum Source { EnemyBody, BossBody, Familiar, Bullet117, BigBullet };
+  struct Case {
+    Source source;
+    float dx;
+    int param;       // familiar parameter, or the boss's spell id
+    bool slow;
+    bool hit;
+  } cases[] = {
+      {EnemyBody, 9.9f, 0, false, true},  {EnemyBody, 10, 0, false, false},   // 16 / 2 + 2
+      {BossBody, 17.9f, 0, false, true},  {BossBody, 18, 0, false, false},    // 32 / 2 + 2
+      {Familiar, 13.9f, 1, false, true},  {Familiar, 13.9f, 2, false, false}, // odd parameter only
+      {Familiar, 13.9f, 1, true, false},                                      // never when slow
+      {Bullet117, 0, 5, false, false},    {Bullet117, 0, 0, false, true},     // 117 harmless in spell
+      {BigBullet, 7.9f, 5, false, true},  {BigBullet, 7.9f, 0, false, false}, // radius 4 x 1.5
+  };
+  for (const Case& c : cases) {
+    Field f;
+    GameState& s = f.S();
+    auto boss = std::make_unique<Boss>(s);
+    auto enemy = std::make_unique<Enemy>(s);
+    auto maho = std::make_unique<Maho>(s);
+    s.boss = boss.get();
+    s.enemy = enemy.get();
+    s.maho = maho.get();
+    f.player->x = 200;
+    f.player->y = 300;
+    const float x = 200 + c.dx;
+    switch (c.source) {
+      case EnemyBody:
+        enemy->slots[7] = EnemySlot{};
+        enemy->slots[7].active = 1;
+        enemy->slots[7].x = x;
+        enemy->slots[7].y = 300;
+        break;
+      case BossBody:
+        boss->active = 1;
+        boss->id = 3;
+        boss->x = x;
+        boss->y = 300;
+        break;
+      case Familiar:
+        maho->slots[0].active = 1;
+        maho->slots[0].x = x;
+        maho->slots[0].y = 300;
+        maho->slots[0].sprite = c.param;
+        break;
+      case Bullet117:
+      case BigBullet:
+        boss->active = 1;
+        boss->id = 11;
+        boss->x = 0;
+        boss->y = 0;
+        boss->spellId = c.param;
+        f.bullet->Spawn(c.source == Bullet117 ? 117 : 100, x, 300, 0, 0, 0, 0);
+        break;
+    }
+    if (c.slow) f.Input(FrameSlow);
+    f.player->Update(s);
+    EXPECT_EQ(f.player->hitCounter != 0, c.hit) << "source " << c.source << " dx " << c.dx;
+  }
+}
+
+TEST(Player, PauseOnAFreshPressOnly) {
+  struct Case {
+    bool now, before;
+    uint32_t scene;
+  } cases[] = {{true, false, ScenePause}, {true, true, ScenePlaying}, {false, false, ScenePlaying}};
+  for (const Case& c : cases) {
+    Field f;
+    Input input;
+    input.pressed[0][ButtonEscape] = c.now;
+    input.previous[0][ButtonEscape] = c.before;
+    f.S().input = &input;
+    f.player->Update(f.S());
+    EXPECT_EQ(f.S().scene, c.scene);
   }
 }
 
