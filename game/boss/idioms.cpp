@@ -5,6 +5,17 @@
 #include "library/tesra.h"
 #include "shell/gamemath.h"
 
+int32_t RangeFromWord(uint32_t word, int32_t n) {
+  const int64_t product = static_cast<int64_t>(word) * (static_cast<int64_t>(n) + 1);
+  return static_cast<int32_t>(product >> 32);
+}
+
+int32_t DrawInRange(int32_t n) {
+  // A maximum of 2^32 - 1 hands back the generator's word itself.
+  const uint32_t word = static_cast<uint32_t>(ApiRandomInRange(0xFFFFFFFFu));
+  return RangeFromWord(word, n);
+}
+
 int32_t Trunc(double value) { return DoubleToIntTrunc(value); }
 
 double Aim(BossScriptContext& ctx, float px, float py) {

@@ -48,6 +48,14 @@ bool Queue(BossScriptContext& ctx, int32_t slot, int32_t frame, const ScriptChan
 inline double DegreesFromRadians(double radians) { return radians / kPi * kHalfTurn; }
 inline double RadiansFromDegrees(double degrees) { return degrees / kHalfTurn * kPi; }
 
+// rnd(n): one word w of the game-wide generator, made into the high 32 bits
+// of the signed 64-bit product w x (n + 1). For n >= 0 that is 0..n, the
+// library's own draw; a negative n gives a value at or below 0 (0 for -1),
+// with no assert or clamp. Every context's Rnd draws through this.
+int32_t DrawInRange(int32_t n);
+// The same from a given word (no draw).
+int32_t RangeFromWord(uint32_t word, int32_t n);
+
 // Float to integer toward zero; a value out of range (or NaN) gives INT32_MIN.
 int32_t Trunc(double value);
 

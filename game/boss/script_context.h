@@ -38,9 +38,9 @@ class BossScriptContext {
   virtual void SetPlayerPosition(float x, float y) = 0;
 
   // --- randomness, sound, music ---------------------------------------------
-  // rnd(n): ApiRandomInRange(n), an integer 0..n both ends included, from the
-  // one game-wide generator. n is passed on as the library takes it, so a
-  // negative n behaves exactly as the library's draw does.
+  // rnd(n): an integer 0..n, both ends included, from the one game-wide
+  // generator, one word a call: DrawInRange(n) of boss/idioms.h, which also
+  // says what a negative n gives.
   virtual int32_t Rnd(int32_t n) = 0;
   virtual void PlaySound(int32_t effect) = 0;  // Sound::Play
   virtual void PlayMusic(int32_t slot) = 0;    // BGM::Play

@@ -1,6 +1,7 @@
 // FakeContext: the recording stand-in of the boss scripts' play field.
 #include "boss/fake_context.h"
 
+#include "boss/idioms.h"
 #include "library/tesra.h"
 #include "shell/gamestate.h"
 
@@ -138,7 +139,7 @@ int32_t FakeContext::Rnd(int32_t n) {
     v = forcedRnd.front();
     forcedRnd.pop_front();
   } else {
-    v = ApiRandomInRange(static_cast<uint32_t>(n));
+    v = DrawInRange(n);
   }
   Record("Rnd", {double(n)}, v);
   return v;
