@@ -126,6 +126,9 @@ TEST(Stage1RouteA, ScratchOutlivesTheAttack) {
   f.RunAt(299);
   EXPECT_EQ(f.boss().ScratchInt(0), 53);
   EXPECT_EQ(f.boss().ScratchInt(18), 1);
+  f.boss().Start(50, 2, 208, -48, 0.0f, 0.0f);  // the hand-over to a new id
+  EXPECT_EQ(f.boss().ScratchInt(0), 0);
+  EXPECT_EQ(f.boss().ScratchInt(18), 0);
 }
 
 }  // namespace
