@@ -12,6 +12,7 @@
 #include "playfield/item.h"
 #include "playfield/maho.h"
 #include "playfield/player.h"
+#include "shell/input.h"
 #include "shell/gamestate.h"
 
 struct Field {

@@ -16,6 +16,13 @@ struct KindRun {
 
 constexpr int kRunFrames = 700;
 
+// Bullets are never removed during these runs (the pool is not updated), so
+// they fill the pool from slot 0 on: count on from the last count.
+inline int CountFrom(const Bullet& b, int n) {
+  while (n < kBulletPoolSize && b.records[n].active) ++n;
+  return n;
+}
+
 inline void NoteVolley(KindRun& r, int frame, int spawned) {
   if (spawned <= 0) return;
   if (r.firstFire < 0) {
@@ -34,11 +41,11 @@ inline KindRun RunEnemyKind(int kind, uint32_t d, int frames = kRunFrames) {
   KindRun r;
   int slot = f.enemy->Spawn(kind, 120, 40, 1, 0, 0);
   for (int k = 0; k < frames && f.enemy->slots[slot].active; ++k) {
-    int before = f.bullet->CountActive();
+    int before = CountFrom(*f.bullet, r.bullets);
     int familiars = f.maho->CountActive();
     int frame = f.enemy->slots[slot].frame;
     f.enemy->Update(f.S());
-    NoteVolley(r, frame, f.bullet->CountActive() - before);
+    NoteVolley(r, frame, CountFrom(*f.bullet, before) - before);
     r.familiars += f.maho->CountActive() - familiars;
   }
   r.draws = dc.Count();
@@ -59,10 +66,10 @@ inline KindRun RunFamiliarKind(int kind, int subKind, bool enemyOwned, uint32_t 
   KindRun r;
   int slot = f.maho->Spawn(kind, 272, 128, owner, 0.3f, 0, subKind);
   for (int k = 0; k < frames && f.maho->slots[slot].active; ++k) {
-    int before = f.bullet->CountActive();
+    int before = CountFrom(*f.bullet, r.bullets);
     int frame = f.maho->slots[slot].frame;
     f.maho->Update(f.S());
-    NoteVolley(r, frame, f.bullet->CountActive() - before);
+    NoteVolley(r, frame, CountFrom(*f.bullet, before) - before);
   }
   r.draws = dc.Count();
   return r;

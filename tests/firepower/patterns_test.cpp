@@ -103,7 +103,9 @@ TEST(ShotPatterns, VolleyIntervals) {
     EXPECT_EQ(fired[0], 100) << "character " << r.character;
     EXPECT_EQ(fired[1] - fired[0], r.interval) << "character " << r.character << " slow " << r.slow;
     // The beam leaves the volley clock alone.
-    if (r.character == 0 && r.slow) EXPECT_EQ(f.player->lastShotFrame, -1000);
+    if (r.character == 0 && r.slow) {
+      EXPECT_EQ(f.player->lastShotFrame, -1000);
+    }
   }
 }
 
@@ -211,7 +213,9 @@ TEST(Bombs, KeyFramesOfTheTenKinds) {
     }
     EXPECT_EQ(total, r.total);
     int draws = dc.Count();
-    if (r.draws >= 0) EXPECT_EQ(draws, r.draws);
+    if (r.draws >= 0) {
+      EXPECT_EQ(draws, r.draws);
+    }
   }
 }
 
