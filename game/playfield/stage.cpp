@@ -13,6 +13,7 @@
 #include "shell/gamestate.h"
 #include "shell/stageresult.h"
 #include "shell/savefile_io.h"
+#include "shell/sound.h"
 
 // --- the script's view ---------------------------------------------------------
 
@@ -26,9 +27,17 @@ void StageScript::Enemy(int32_t kind, int32_t x, int32_t y, int32_t sprite, int3
   if (s_.enemy) s_.enemy->Spawn(kind, x, y, sprite, static_cast<uint8_t>(underlay), drop);
 }
 
-void StageScript::BombItem() {
-  if (s_.item) s_.item->Spawn(208.0f, 240.0f, ItemBomb, -3, 90);
+void StageScript::BombItem() { Item(ItemBomb); }
+
+void StageScript::Item(int32_t kind) {
+  if (s_.item) s_.item->Spawn(208.0f, 240.0f, kind, -3, 90);
 }
+
+void StageScript::Sound(int32_t effect) {
+  if (s_.sound) s_.sound->Play(effect);
+}
+
+bool StageScript::Talking() const { return s_.talk && s_.talk->active; }
 
 void StageScript::Music(int32_t slot) {
   if (s_.bgm) s_.bgm->Play(slot);
@@ -68,6 +77,14 @@ void Stage::Update(GameState& state) {
     RunStageTwo(script);
   else if (n == 5)
     RunStageThree(script);
+  else if (n <= 9)
+    RunStageFour(script, static_cast<int32_t>(n - 6));
+  else if (n == 10)
+    RunStageFive(script);
+  else if (n == 11)
+    RunFinalStage(script);
+  else if (n == 12)
+    RunExtraStage(script);
 
   const bool talking = state.talk && state.talk->active;
   const bool fighting = state.boss && state.boss->active;

@@ -48,14 +48,12 @@ void Ending::Start(int32_t ending) {
   lastLine = d ? d->endLine : -1;
 }
 
-void Ending::Begin(GameState& state, int32_t ending) {
+void Ending::Prepare() {
   scroll = kEndingStartScroll;
   active = 0;
   phase = 0;
   staffMusicStarted = 0;
   LoadImages();
-  Start(ending);
-  state.scene = SceneEnding;
 }
 
 void Ending::Update(GameState& state) {

@@ -18,9 +18,9 @@ class Ending {
   void ReleaseImages();
   // Shows ending n's lines (the dialogue table's first to last line).
   void Start(int32_t ending);
-  // Everything the final stage does to begin the ending: the clock, the
-  // pictures, the lines and scene 13.
-  void Begin(GameState& state, int32_t ending);
+  // The ending's clock at its start and its pictures loaded; the final stage
+  // then starts the lines and switches to scene 13.
+  void Prepare();
   void Update(GameState& state);
   void Draw(GameState& state);
 

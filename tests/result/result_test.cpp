@@ -160,7 +160,9 @@ TEST_F(ResultRun, PlaybackPassesTheWaitAndPracticeGoesToTheReplaySave) {
 
 TEST_F(ResultRun, EndingLinesThenTheStaffRollToTheNameEntry) {
   GameState& s = S();
-  s.ending->Begin(s, 53);
+  s.ending->Prepare();
+  s.ending->Start(53);
+  s.scene = SceneEnding;
   ASSERT_EQ(s.scene, SceneEnding);
   EXPECT_EQ(s.ending->line, 0);
   EXPECT_EQ(s.ending->lastLine, 13);
@@ -197,7 +199,9 @@ TEST_F(ResultRun, EndingLinesThenTheStaffRollToTheNameEntry) {
 
 TEST_F(ResultRun, HoldingSkipShowsEachLineForOneFrameAndHurriesTheRoll) {
   GameState& s = S();
-  s.ending->Begin(s, 54);  // three lines
+  s.ending->Prepare();
+  s.ending->Start(54);  // three lines
+  s.scene = SceneEnding;
   GameDriver::Key(kKeyCtrl, true);
   driver_.Run(1);
   EXPECT_EQ(s.ending->line, 15);

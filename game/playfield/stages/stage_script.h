@@ -37,6 +37,13 @@ class StageScript {
   void BossMusicDue();
   // The end: from `endFrame` on, once no dialogue runs, the stage is cleared.
   void EndAt(int32_t endFrame);
+  // An item of `kind` rising from the field's centre.
+  void Item(int32_t kind);
+  void Sound(int32_t effect);
+  bool Talking() const;
+  // The later stages reach the rest of the play directly.
+  GameState& State() { return s_; }
+  Stage& Owner() { return stage_; }
 
  private:
   GameState& s_;
@@ -47,3 +54,12 @@ class StageScript {
 void RunStageOne(StageScript& script, int32_t variant);
 void RunStageTwo(StageScript& script);
 void RunStageThree(StageScript& script);
+// Stage numbers 6-9 (stage 4 by route), 10, 11 (final) and 12 (Extra).
+void RunStageFour(StageScript& script, int32_t route);
+void RunStageFive(StageScript& script);
+void RunFinalStage(StageScript& script);
+void RunExtraStage(StageScript& script);
+
+// The bonus that ends the final and the Extra stage (they have no tally):
+// the stage's counters turned into bonuses, lives and bombs left added.
+void AddLastStageBonus(GameState& state);
