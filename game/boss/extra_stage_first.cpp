@@ -9,33 +9,15 @@
 #include "boss/boss_scripts.h"
 #include "boss/idioms.h"
 #include "boss/script_context.h"
-#include "playfield/bullet.h"
 #include "shell/gamemath.h"
 
 namespace {
 
 using Ctx = BossScriptContext;
 
-// One queued motion change; every value left alone unless set.
-struct Change {
-  double x = kChangeUnchanged, speed = kChangeUnchanged, accel = kChangeUnchanged,
-         angle = kChangeUnchanged, turn = kChangeUnchanged;
-  Change& X(double v) { x = v; return *this; }
-  Change& Speed(double v) { speed = v; return *this; }
-  Change& Accel(double v) { accel = v; return *this; }
-  Change& Angle(double v) { angle = v; return *this; }
-  Change& Turn(double v) { turn = v; return *this; }
-};
-
-void Queue(Ctx& ctx, int32_t slot, int32_t frame, const Change& c) {
-  ctx.QueueChange(slot, frame, static_cast<float>(c.x), kChangeUnchanged,
-                  static_cast<float>(c.speed), static_cast<float>(c.accel),
-                  static_cast<float>(c.angle), static_cast<float>(c.turn), kChangeTypeUnchanged);
-}
-
 void QueueLaser(Ctx& ctx, int32_t slot, int32_t frame, double x, int32_t lengthGrowth) {
-  ctx.QueueLaserChange(slot, frame, static_cast<float>(x), kChangeUnchanged, kChangeUnchanged,
-                       kChangeUnchanged, kChangeUnchanged, kChangeUnchanged, lengthGrowth);
+  ctx.QueueLaserChange(slot, frame, static_cast<float>(x), kKeep, kKeep, kKeep, kKeep, kKeep,
+                       lengthGrowth);
 }
 
 // The sprite turns a degree a frame for as long as the bullet lives.
@@ -195,9 +177,9 @@ void Attack1(Ctx& ctx) {
     for (const int32_t x : {36 + 40 * k, 380 - 40 * k}) {
       const int32_t slot = ctx.SpawnLaser(x, 496.0f, 0.0f, 270.0f, 22, 1, 64, 0, 0);
       b.SetScratchInt(0, slot);
-      QueueLaser(ctx, slot, 0, kChangeUnchanged, 12);
-      QueueLaser(ctx, slot, 24, kChangeUnchanged, -12);
-      QueueLaser(ctx, slot, 48, -1000.0, 0);
+      QueueLaser(ctx, slot, 0, kKeep, 12);
+      QueueLaser(ctx, slot, 24, kKeep, -12);
+      QueueLaser(ctx, slot, 48, kOffField, 0);
     }
   }
   if (f % 20 == 0) {
@@ -214,8 +196,8 @@ void Attack1(Ctx& ctx) {
     for (int32_t i = 0; i < 4; ++i) {
       const int32_t slot = ctx.Spawn(140 + colour, b.x, b.y, 6.0f, base + 90 * i, 20, 0);
       b.SetScratchInt(0, slot);
-      Queue(ctx, slot, 0, Change().Accel(-0.4));
-      Queue(ctx, slot, 10, Change().Speed(2.0).Accel(0.0));
+      Queue(ctx, slot, 0, {.accel = -0.4f});
+      Queue(ctx, slot, 10, {.speed = 2.0f, .accel = 0.0f});
       Spin(ctx, slot);
     }
   }
@@ -251,7 +233,7 @@ void Attack3(Ctx& ctx) {
       const double angle = static_cast<double>(ctx.GetFacing(seed)) - 90 + 180 * p;
       const int32_t slot = ctx.Spawn(143 - 2 * p, sx, sy, 0.0f, angle, 20, 0);
       b.SetScratchInt(2001, slot);
-      Queue(ctx, slot, 180 - c, Change().Speed(1.5));
+      Queue(ctx, slot, 180 - c, {.speed = 1.5f});
       Spin(ctx, slot);
     }
   }
@@ -280,14 +262,12 @@ void Attack5(Ctx& ctx) {
   }
 }
 
-// A familiar at `degrees` on a circle about the boss; the sums stay in double
-// up to the truncation.
+// A boss-owned familiar at `degrees` on a circle about the boss.
 void FamiliarOnCircle(Ctx& ctx, int32_t kind, double radius, double degrees, int32_t param,
                       int32_t subKind) {
   const Boss& b = ctx.boss();
-  const float rad = static_cast<float>(RadiansFromDegrees(degrees));
-  FamiliarAt(ctx, kind, b.x + radius * FloatCos(rad), b.y + radius * FloatSin(rad), 0.3f, param,
-             subKind);
+  const FieldPoint p = OnCircle(b.x, b.y, radius, degrees);
+  FamiliarAt(ctx, kind, p.x, p.y, 0.3f, param, subKind);
 }
 
 // Ten familiars in a random turn about the boss at the field's centre.
@@ -303,19 +283,21 @@ void Attack7(Ctx& ctx) {
 }
 
 // One walking volley: go, stop, turn, three times, the last time on a curve.
-void WalkerVolley(Ctx& ctx, int32_t a, int32_t type, int32_t offset, int32_t sense, double curve) {
+void WalkerVolley(Ctx& ctx, int32_t a, int32_t type, int32_t offset, int32_t sense, float curve) {
   Boss& b = ctx.boss();
   for (int32_t j = 0; j < 360; j += 20) {
     const int32_t slot = ctx.Spawn(type, b.x, b.y, 3.0f, a + j + offset, 20, 0);
     b.SetScratchInt(0, slot);
     ctx.SetEraseProof(slot);
     Spin(ctx, slot);
-    Queue(ctx, slot, 40, Change().Speed(0.0));
-    Queue(ctx, slot, 80, Change().Speed(3.0).Angle(a + j + 90 * sense));
-    Queue(ctx, slot, 120, Change().Speed(0.0));
-    Queue(ctx, slot, 160, Change().Speed(3.0).Angle(a + j + 180 * sense));
-    Queue(ctx, slot, 200, Change().Speed(0.0));
-    Queue(ctx, slot, 240, Change().Speed(3.0).Angle(a + j + 280 * sense).Turn(curve));
+    // Go, stop, turn: three legs, the last on a curve.
+    for (int32_t leg = 0; leg < 3; ++leg) {
+      static constexpr int32_t kTurn[3] = {90, 180, 280};
+      const float angle = static_cast<float>(a + j + kTurn[leg] * sense);
+      Queue(ctx, slot, 40 + 80 * leg, {.speed = 0.0f});
+      Queue(ctx, slot, 80 + 80 * leg,
+            {.speed = 3.0f, .angle = angle, .angularSpeed = leg == 2 ? curve : kKeep});
+    }
   }
 }
 
@@ -327,15 +309,15 @@ void Attack9(Ctx& ctx) {
     ctx.PlaySound(0);
     const int32_t a = Trunc(AimFromBoss(ctx));
     b.SetScratchInt(2000, a);
-    WalkerVolley(ctx, a, 152, 0, 1, 0.5);
-    WalkerVolley(ctx, a, 151, 10, -1, -0.5);
+    WalkerVolley(ctx, a, 152, 0, 1, 0.5f);
+    WalkerVolley(ctx, a, 151, 10, -1, -0.5f);
   }
   if (f % 80 == 40) {
     ctx.PlaySound(0);
     const int32_t a = ctx.Rnd(359);
     b.SetScratchInt(2000, a);
-    WalkerVolley(ctx, a, 151, 0, 1, -0.5);
-    WalkerVolley(ctx, a, 152, 10, -1, 0.5);
+    WalkerVolley(ctx, a, 151, 0, 1, -0.5f);
+    WalkerVolley(ctx, a, 152, 10, -1, 0.5f);
   }
 }
 
@@ -356,7 +338,7 @@ void Attack11(Ctx& ctx) {
     ctx.PlaySound(1);
     for (const int32_t angle : {a - 120 + 10 * m, a + 120 - 10 * m}) {
       const int32_t slot = ctx.SpawnLaser(b.x, b.y, 0.0f, angle, 20 + m, 500, 30, 30, 0);
-      Queue(ctx, slot, 100, Change().X(-1000.0));
+      Queue(ctx, slot, 100, {.x = kOffField});
     }
   }
   if (c == 60) {
@@ -364,7 +346,7 @@ void Attack11(Ctx& ctx) {
     static constexpr int32_t kBeams[3][2] = {{10, 0}, {11, -5}, {12, 5}};  // type, angle offset
     for (const auto& beam : kBeams) {
       const int32_t slot = ctx.SpawnLaser(b.x, b.y, 0.0f, a + beam[1], beam[0], 500, 200, 60, 0);
-      Queue(ctx, slot, 120, Change().X(-1000.0));
+      Queue(ctx, slot, 120, {.x = kOffField});
     }
   }
   if (c >= 60 && c <= 119) {
@@ -427,12 +409,12 @@ void Firework(Ctx& ctx, int32_t x, int32_t launch, int32_t base, int32_t burst) 
   b.SetScratchInt(2002, base);
   for (int32_t j = 0; j < 360; j += 20) {
     const int32_t slot = ctx.Spawn(19, x, 464.0f, 4.0f, launch, 0, 60);
-    Queue(ctx, slot, burst, Change().Angle(base + j));
+    Queue(ctx, slot, burst, {.angle = static_cast<float>(base + j)});
   }
   static constexpr int32_t kTrail[3][3] = {{29, 60, 0}, {19, 0, 70}, {9, 0, 80}};  // type, delay, wait
   for (const auto& t : kTrail) {
     const int32_t slot = ctx.Spawn(t[0], x, 464.0f, 4.0f, launch, t[1], t[2]);
-    Queue(ctx, slot, burst + 1, Change().X(-1000.0));
+    Queue(ctx, slot, burst + 1, {.x = kOffField});
   }
 }
 

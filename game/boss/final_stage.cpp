@@ -7,30 +7,11 @@
 #include "boss/boss_scripts.h"
 #include "boss/idioms.h"
 #include "boss/script_context.h"
-#include "playfield/bullet.h"
 #include "shell/gamemath.h"
 
 namespace {
 
 using Ctx = BossScriptContext;
-
-// One queued motion change; every value left alone unless set.
-struct Change {
-  double x = kChangeUnchanged, speed = kChangeUnchanged, accel = kChangeUnchanged,
-         angle = kChangeUnchanged, turn = kChangeUnchanged;
-  int32_t type = kChangeTypeUnchanged;
-  Change& X(double v) { x = v; return *this; }
-  Change& Speed(double v) { speed = v; return *this; }
-  Change& Accel(double v) { accel = v; return *this; }
-  Change& Turn(double v) { turn = v; return *this; }
-  Change& Type(int32_t v) { type = v; return *this; }
-};
-
-void Queue(Ctx& ctx, int32_t slot, int32_t frame, const Change& c) {
-  ctx.QueueChange(slot, frame, static_cast<float>(c.x), kChangeUnchanged,
-                  static_cast<float>(c.speed), static_cast<float>(c.accel),
-                  static_cast<float>(c.angle), static_cast<float>(c.turn), c.type);
-}
 
 // The main run's difficulty 0-3; anything else is held to that range so no
 // interval below can become zero.
@@ -107,9 +88,9 @@ void Boss19RestingFans(Ctx& ctx) {
     const int32_t angle = ctx.Rnd(139) + 200;
     const int32_t slot = ctx.Spawn(13, b.x, b.y, pace / 10.0, angle, 20, 0);
     b.SetScratchInt(m, slot);
-    Queue(ctx, slot, 0, Change().Accel(-pace / 10.0 / 50.0));
-    Queue(ctx, slot, 50, Change().Accel(0.0));
-    Queue(ctx, slot, 151, Change().X(-1000.0));
+    Queue(ctx, slot, 0, {.accel = static_cast<float>(-pace / 10.0 / 50.0)});
+    Queue(ctx, slot, 50, {.accel = 0.0f});
+    Queue(ctx, slot, 151, {.x = kOffField});
   }
   if (m == 150) b.poseFrames = 100;
   if (m >= 170 && m < 260) {
@@ -172,7 +153,7 @@ void Boss19Weave(Ctx& ctx, int32_t d) {
     const int32_t e = t - 30 < 90 - t ? t - 30 : 90 - t;
     const bool even = f % 2 == 0;
     const int32_t slot = ctx.Spawn(34, b.x, b.y, 2.0f, even ? 6 * e + 90 : 90 - 6 * e, 20, 0);
-    Queue(ctx, slot, 0, Change().Turn(even ? 0.2 + 0.2 * d : -0.2 - 0.2 * d));
+    Queue(ctx, slot, 0, {.angularSpeed = even ? Scaled(0.2, 0.2, d) : Scaled(-0.2, -0.2, d)});
   }
   if (m >= 150 && m < 270 && EveryFrames(f, 30 * (2 - d))) {
     ctx.PlaySound(0);
@@ -303,9 +284,9 @@ void Boss19Bursts(Ctx& ctx, int32_t d) {
       const double angle = b.ScratchInt(2000) + i * 360.0 / n;
       const int32_t slot = ctx.Spawn(6, b.x, b.y, 4.0f, angle, i == 0 ? 20 : 0, i == 0 ? 0 : 20);
       b.SetScratchInt(0, slot);
-      Queue(ctx, slot, 0, Change().Accel(-0.2));
-      Queue(ctx, slot, 20, Change().Speed(0.0).Accel(0.0));
-      Queue(ctx, slot, 60, Change().Speed(0.4 * d).Type(60));
+      Queue(ctx, slot, 0, {.accel = -0.2f});
+      Queue(ctx, slot, 20, {.speed = 0.0f, .accel = 0.0f});
+      Queue(ctx, slot, 60, {.speed = Scaled(0.0, 0.4, d), .type = 60});
       ctx.SetFacing(slot, false, 0.0f);
     }
   }
@@ -367,8 +348,8 @@ void Boss19LaserWheel(Ctx& ctx, int32_t d) {
       for (const Spoke& s : kSpokes) {
         const int32_t slot = ctx.SpawnLaser(p.x, p.y, s.speed, spoke + s.side, 14, 80, 10, 0, 0);
         b.SetScratchInt(0, slot);
-        Queue(ctx, slot, 0, Change().Turn(s.turn));
-        Queue(ctx, slot, 180, Change().Turn(0.0));
+        Queue(ctx, slot, 0, {.angularSpeed = s.turn});
+        Queue(ctx, slot, 180, {.angularSpeed = 0.0f});
       }
     }
   }
@@ -516,8 +497,8 @@ void Boss20Closing(Ctx& ctx) {
     for (int32_t a = 0; a < 360; a += 20) {
       const int32_t slot = ctx.Spawn(32, b.x, b.y, 1.0f, a, 20, 0);
       b.SetScratchInt(0, slot);
-      Queue(ctx, slot, 0, Change().Turn(1.0));
-      Queue(ctx, slot, 90, Change().Turn(0.0));
+      Queue(ctx, slot, 0, {.angularSpeed = 1.0f});
+      Queue(ctx, slot, 90, {.angularSpeed = 0.0f});
     }
   }
   if (f >= 1900 && f < 2500 && f % 3 == 0) {
@@ -533,8 +514,8 @@ void Boss20Closing(Ctx& ctx) {
       const int32_t slot =
           ctx.Spawn(22, b.x, b.y, 4.5 + 0.5 * d, b.ScratchInt(2000) / 300.0 + a, 20, 0);
       b.SetScratchInt(0, slot);
-      Queue(ctx, slot, 0, Change().Turn(rate));
-      Queue(ctx, slot, TurnStopFrame(rate), Change().Turn(0.0));
+      Queue(ctx, slot, 0, {.angularSpeed = rate});
+      Queue(ctx, slot, TurnStopFrame(rate), {.angularSpeed = 0.0f});
     }
     b.SetScratchInt(2000, b.ScratchInt(2000) - v);
   }

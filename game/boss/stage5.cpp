@@ -4,31 +4,14 @@
 #include "boss/boss_scripts.h"
 #include "boss/idioms.h"
 #include "boss/script_context.h"
-#include "playfield/bullet.h"
 #include "shell/gamemath.h"
 
 namespace {
 
 using Ctx = BossScriptContext;
 
-// One queued motion change; every value left alone unless set.
-struct Change {
-  double x = kChangeUnchanged, speed = kChangeUnchanged, accel = kChangeUnchanged,
-         angle = kChangeUnchanged, turn = kChangeUnchanged;
-  int32_t type = kChangeTypeUnchanged;
-  Change& X(double v) { x = v; return *this; }
-  Change& Speed(double v) { speed = v; return *this; }
-  Change& Accel(double v) { accel = v; return *this; }
-  Change& Angle(double v) { angle = v; return *this; }
-  Change& Turn(double v) { turn = v; return *this; }
-  Change& Type(int32_t v) { type = v; return *this; }
-};
-
-void Queue(Ctx& ctx, int32_t slot, int32_t frame, const Change& c) {
-  ctx.QueueChange(slot, frame, static_cast<float>(c.x), kChangeUnchanged,
-                  static_cast<float>(c.speed), static_cast<float>(c.accel),
-                  static_cast<float>(c.angle), static_cast<float>(c.turn), c.type);
-}
+// n tenths, as the speeds and turns drawn in whole tenths are given.
+float Tenths(int32_t n) { return static_cast<float>(n / 10.0); }
 
 // The main run's difficulty 0-3; anything else is held to that range so no
 // interval below can become zero.
@@ -61,7 +44,8 @@ void Boss16Wander(Ctx& ctx) {
       b.SetScratchInt(1, b.ScratchInt(1) + gap);
       const int32_t side = ctx.Rnd(1);
       const int32_t pace = ctx.Rnd(10);
-      Queue(ctx, slot, b.ScratchInt(1), Change().Speed((5 + pace) / 10.0).Turn(side - 0.5));
+      Queue(ctx, slot, b.ScratchInt(1),
+            {.speed = Tenths(5 + pace), .angularSpeed = static_cast<float>(side - 0.5)});
     }
   }
 }
@@ -83,9 +67,10 @@ void Boss16Boomerangs(Ctx& ctx, int32_t d) {
     const int32_t r = 10 + pace;
     b.SetScratchInt(2, r);
     const double back = r / 10.0;
-    Queue(ctx, slot, 60, Change().Speed(0.0));
-    Queue(ctx, slot, 120 - c, Change().Speed(back).Angle(angle + 180).Type(19));
-    Queue(ctx, slot, Trunc(120 / back + 120 - c), Change().Type(10));
+    Queue(ctx, slot, 60, {.speed = 0.0f});
+    Queue(ctx, slot, 120 - c,
+          {.speed = static_cast<float>(back), .angle = static_cast<float>(angle + 180), .type = 19});
+    Queue(ctx, slot, Trunc(120 / back + 120 - c), {.type = 10});
   }
   if (c == 120) {
     ctx.PlaySound(1);
@@ -118,7 +103,8 @@ void Boss16Trios(Ctx& ctx, int32_t d) {
       b.SetScratchInt(2, 5 + pace);
       const int32_t turn = ctx.Rnd(10);
       b.SetScratchInt(3, turn - 5);
-      const Change change = Change().Speed(b.ScratchInt(2) / 10.0).Turn(b.ScratchInt(3) / 10.0);
+      const ScriptChange change{.speed = Tenths(b.ScratchInt(2)),
+                                .angularSpeed = Tenths(b.ScratchInt(3))};
       for (int32_t i = 0; i < 3; ++i) Queue(ctx, b.ScratchInt(5 + i), b.ScratchInt(1), change);
     }
   }
@@ -198,8 +184,8 @@ void GatheringBullet(Ctx& ctx, int32_t d, WallPoint from) {
   const int32_t slot = ctx.Spawn(type, from.x, from.y, speed, angle, 30, 0);
   b.SetScratchInt(5, slot);
   const float distance = FloatSqrt(static_cast<float>(static_cast<double>(dx) * dx + static_cast<double>(dy) * dy));
-  Queue(ctx, slot, Trunc(distance / speed), Change().Speed(0.0));
-  Queue(ctx, slot, 290 - f % 300, Change().Speed(d + 5).Angle(kChangeAimAtPlayer));
+  Queue(ctx, slot, Trunc(distance / speed), {.speed = 0.0f});
+  Queue(ctx, slot, 290 - f % 300, {.speed = static_cast<float>(d + 5), .angle = kTowardPlayer});
 }
 
 // Hard and Lunatic: a bullet from the wall to the field's centre, gone there.
@@ -214,7 +200,7 @@ void CentreBullet(Ctx& ctx, WallPoint from) {
   const double speed = pace / 10.0;
   const double angle = DegreesFromRadians(FloatAtan2(ey, ex));
   const int32_t slot = ctx.Spawn(112, from.x, from.y, speed, angle, 30, 0);
-  Queue(ctx, slot, Trunc(FloatSqrt(ex * ex + ey * ey) / speed), Change().X(-1000.0));
+  Queue(ctx, slot, Trunc(FloatSqrt(ex * ex + ey * ey) / speed), {.x = kOffField});
 }
 
 // The player is pulled one pixel toward the boss: x first, then y from the
@@ -266,7 +252,7 @@ void Boss17Fountains(Ctx& ctx) {
       const double speed = 2.0 + (spread - 3 - d) / 10.0;
       const int32_t x0 = 16 + ctx.Rnd(384);
       const int32_t slot = ctx.Spawn(130, x0, 128.0f, speed, 270.0f, 20, 0);
-      Queue(ctx, slot, 0, Change().Accel(-0.05f));
+      Queue(ctx, slot, 0, {.accel = -0.05f});
     }
   }
   if (ctx.PlayerY() < b.y && f % 2 == 0) ctx.Fan(b.x, b.y, 6.0f, AimFromBoss(ctx), 30.0f, 8, 60, 0, 0);
@@ -298,9 +284,8 @@ void Boss17Familiars(Ctx& ctx) {
   const Boss& b = ctx.boss();
   if (b.phaseFrame != kNonSpellFrame) return;
   for (int32_t a = 0; a < 360; a += 45) {
-    // The sums stay in double up to the truncation.
-    const float rad = static_cast<float>(RadiansFromDegrees(a));
-    FamiliarAt(ctx, 32, b.x + 64.0 * FloatCos(rad), b.y + 64.0 * FloatSin(rad), 0.3f, 4, 0);
+    const FieldPoint p = OnCircle(b.x, b.y, 64.0, a);
+    FamiliarAt(ctx, 32, p.x, p.y, 0.3f, 4, 0);
   }
 }
 
@@ -321,7 +306,7 @@ void Boss17Sparkles(Ctx& ctx) {
     const double x0 = b.x + xReach * c;
     const int32_t slot = ctx.Spawn(9, x0, y0, 0.0f, 0.0f, 64, 0);
     b.SetScratchInt(0, slot);
-    Queue(ctx, slot, 0, Change().X(-1000.0));
+    Queue(ctx, slot, 0, {.x = kOffField});
   }
   if (f % 90 == 0) ctx.Ring(b.x, b.y, 1.5 + 0.3 * d, AimFromBoss(ctx), 4 * d + 24, 132, 0, 20);
   if (EveryFrames(f, 6 - d)) {
@@ -329,9 +314,9 @@ void Boss17Sparkles(Ctx& ctx) {
     for (int32_t half = 0; half < 2; ++half) {
       const int32_t slot = ctx.Spawn(112, b.x, b.y, 3.0f, 4 * f + 180 * half, 20, 0);
       b.SetScratchInt(0, slot);
-      Queue(ctx, slot, 20, Change().Speed(0.0));
-      Queue(ctx, slot, 60, Change().Speed(0.5).Accel(0.03 + 0.015 * d).Angle(kChangeAimAtPlayer));
-      Queue(ctx, slot, 90, Change().Accel(0.0));
+      Queue(ctx, slot, 20, {.speed = 0.0f});
+      Queue(ctx, slot, 60, {.speed = 0.5f, .accel = Scaled(0.03, 0.015, d), .angle = kTowardPlayer});
+      Queue(ctx, slot, 90, {.accel = 0.0f});
     }
   }
   if (f % 60 == 0) {
