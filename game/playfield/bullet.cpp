@@ -558,12 +558,13 @@ void Bullet::Draw(GameState& state) {
   ApiSetDrawFilter(1);
   const bool frozen = state.freeze != 0;
   for (const BulletRecord& r : records) {
-    if (!r.active || r.wait > 0) continue;
+    // Types outside the sheet's 256 draw nothing, not even the flash.
+    if (!r.active || r.wait > 0 || r.type < 0 || r.type > 255) continue;
     const bool tinted = r.color != 0xFFFFFF;
     if (tinted)
       ApiSetDrawBrightness(static_cast<int>((r.color >> 16) & 0xFF),
                            static_cast<int>((r.color >> 8) & 0xFF), static_cast<int>(r.color & 0xFF));
-    int32_t sprite = r.type >= 0 && r.type < 256 ? sprites[r.type] : -1;
+    int32_t sprite = sprites[r.type];
     if (r.isLaser) {
       float a = r.facingOn ? r.facingAngle : r.angle;
       float half;
@@ -594,7 +595,7 @@ void Bullet::Draw(GameState& state) {
         }
       }
       if (r.delay != 0) {
-        int32_t flashType = r.type >= 170 ? 19 : 10 + ((r.type % 10) + 10) % 10;
+        int32_t flashType = r.type >= 170 ? 19 : 10 + r.type % 10;
         int64_t fade = 495 - 8 * static_cast<int64_t>(r.delay);
         int32_t alpha = fade < 0 ? 0 : fade > 255 ? 255 : static_cast<int32_t>(fade);
         int32_t flash = sprites[flashType];
