@@ -405,4 +405,37 @@ TEST(PlayerShots, PoolHitsAndLeavingTheField) {
   EXPECT_EQ(PlayerShotKindOf(26).radius, -1);
 }
 
+TEST(PlayerShots, TargetsAmongEnemies) {
+  Field f;
+  GameState& s = f.S();
+  auto boss = std::make_unique<Boss>(s);
+  auto enemy = std::make_unique<Enemy>(s);
+  s.boss = boss.get();
+  s.enemy = enemy.get();
+  f.player->x = 200;
+  f.player->y = 400;
+  EXPECT_EQ(f.player->FindNearestEnemy(s), -2);
+  // Slot 0 empty but left close to the player: a homing shot finds nobody.
+  enemy->slots[0].x = 201;
+  enemy->slots[0].y = 400;
+  auto place = [&](int i, float x, float y) {
+    enemy->slots[i].active = 1;
+    enemy->slots[i].x = x;
+    enemy->slots[i].y = y;
+  };
+  place(5, 300, 400);
+  place(9, 100, 400);  // as near: the lower slot wins
+  place(12, 200, 1500);
+  EXPECT_EQ(f.player->FindNearestEnemy(s), 5);
+  int straight = f.player->SpawnShot(200, 380, 1, 0, 270, 0, 20, 1, 1);
+  f.player->UpdateShots(s);
+  EXPECT_FLOAT_EQ(f.player->shots[straight].angle, 270.0f);
+  enemy->slots[0].active = 0;
+  enemy->slots[5].active = 0;
+  enemy->slots[9].active = 0;
+  EXPECT_EQ(f.player->FindNearestEnemy(s), -2);  // 1100 away: beyond reach
+  boss->active = 1;
+  EXPECT_EQ(f.player->FindNearestEnemy(s), -1);
+}
+
 }  // namespace
