@@ -170,6 +170,7 @@ uint64_t Background::Hash() const {
   h.Add(stageFrame);
   for (const BackgroundParticle& p : particles) {
     h.Add(p.active);
+    if (!p.active) continue;  // a spent particle's values are never used
     h.Add(p.x);
     h.Add(p.y);
     h.Add(p.angle);

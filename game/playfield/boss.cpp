@@ -109,17 +109,37 @@ Boss::~Boss() {
 }
 
 void Boss::ResetForStage() {
-  active = 0;
-  spellId = 0;
-  spellActive = 0;
-  cutinFrames = 0;
-  captureShowFrames = 0;
-  poseFrames = 0;
-  defeatCounter = 0;
+  // Everything a fight leaves behind, so that a stage starts alike whatever
+  // was played before it (a replay's digests depend on it).
+  x = y = 0.0f;
+  id = 0;
+  speed = angle = 0.0f;
   moveFrames = 0;
   anim = 0;
+  phaseFrame = 0;
+  radius = 32;
+  scale = 1.0f;
+  hp = maxHp = 0;
+  active = 0;
+  defeatCounter = 0;
+  burstAngle = 0;
+  hitFlash = 0;
+  capturable = 0;
   animStep = 1;
+  attackIndex = 0;
+  timeLeft = prevTime = 0.0f;
+  bonus = 0;
+  bonusDrain = 0.0f;
+  spellActive = 0;
+  spellId = 0;
+  cutinFrames = 0;
+  captureShowFrames = 0;
   invulnerable = 1;
+  bombsAtSpell = livesAtSpell = 0;
+  poseFrames = 0;
+  barsLeft = 0;
+  std::memset(scratch, 0, sizeof scratch);
+  std::memset(trail, 0, sizeof trail);
 }
 
 void Boss::Start(int32_t frameCount, int32_t bossId, int32_t startX, int32_t startY, float spd,

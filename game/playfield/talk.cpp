@@ -86,6 +86,16 @@ void Talk::LoadStageStrips(int stageNumber) {
   FreeAll(&extraSheet, 1);
 }
 
+void Talk::ResetForStage() {
+  active = 0;
+  secondSpeaker = 0;
+  plateFade = 0;
+  plateFrames = 0;
+  line = 0;
+  endLine = 0;
+  portraitSet = -1;
+}
+
 void Talk::Start(int32_t n) {
   if (active) return;
   const TalkDialogue* d = FindTalkDialogue(n);

@@ -13,6 +13,8 @@ class Talk {
   void Update(GameState& state);
   void Draw(GameState& state);
   void LoadStageStrips(int stageNumber);
+  // No dialogue, nothing left of the last one (the stage start).
+  void ResetForStage();
   // Starts dialogue n (0-255) unless one is running; an unknown n starts none.
   void Start(int32_t n);
   // The logical state for replay digests (no handles).

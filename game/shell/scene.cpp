@@ -134,7 +134,7 @@ void ResetStage(GameState& s) {
   if (s.sound) s.sound->ApplyVolume(s);
   if (s.talk) {
     if (stageNumber >= 0) s.talk->LoadStageStrips(stageNumber);
-    s.talk->active = 0;
+    s.talk->ResetForStage();
   }
 
   if (s.background) s.background->ResetForStage();

@@ -86,6 +86,8 @@ void StartPlayback(GameState& s) {
   }
   s.playSeed = h.seed;
   ResetStage(s);
+  // The menu update that starts the play counts its own frame.
+  ++s.frameCount;
 }
 
 bool InPlay(const GameState& s) {
@@ -120,13 +122,12 @@ int CheckFile(const std::string& path, const Options& o) {
   const auto start = std::chrono::steady_clock::now();
   StartPlayback(s);
   uint64_t frames = 0;
-  uint64_t digest = ComputeFrameDigest(s).Combined();
   uint32_t lastIndex = s.inputIndex, stall = 0;
   while (InPlay(s) && stall < kStallFrames) {
     UpdateScene(s);
     ++frames;
-    digest = ComputeFrameDigest(s).Combined();
-    if (o.hashes) std::printf("frame %" PRIu64 " %016" PRIx64 "\n", frames, digest);
+    if (o.hashes)
+      std::printf("frame %" PRIu64 " %016" PRIx64 "\n", frames, ComputeFrameDigest(s).Combined());
     if (o.draw) DrawScene(s);
     stall = s.inputIndex == lastIndex ? stall + 1 : 0;
     lastIndex = s.inputIndex;
@@ -134,6 +135,7 @@ int CheckFile(const std::string& path, const Options& o) {
   const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
                       std::chrono::steady_clock::now() - start)
                       .count();
+  const uint64_t digest = ComputeFrameDigest(s).Combined();
   const uint32_t score = s.score;
   const bool ok = score == recorded;
   std::printf("%s: frames=%" PRIu64 " inputs=%u score=%u recorded=%u digest=%016" PRIx64
