@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "boss/fake_context.h"
+#include "stage/stage_field.h"
 
 namespace {
 
@@ -40,6 +41,22 @@ TEST(Stage3Scripts, FreezeWindowsByDifficulty) {
     EXPECT_EQ(got, d == 3 ? timed : cycles) << d;
     EXPECT_EQ(f.Calls("StartSpell").at(0)[0], d == 3 ? 60 : 57 + d);
   }
+}
+
+TEST(Stage3Scripts, AnAttackEndingWhileFrozenThawsTheField) {
+  StageField f;
+  f.S().difficulty = 3;
+  Boss& b = *f.boss;
+  b.Start(1, 10, 208, 128, 0.0f, 0.0f);
+  b.attackIndex = 1;
+  int frames = 0;
+  while (!f.S().freeze && frames++ < 1000) b.Update(f.S());
+  ASSERT_EQ(f.S().freeze, 1);
+  EXPECT_EQ(b.phaseFrame, 441);  // frozen at 440
+  b.timeLeft = -0.01f;           // the timed card runs out mid-window
+  b.Update(f.S());
+  EXPECT_EQ(f.S().freeze, 0);
+  EXPECT_EQ(b.attackIndex, 2);
 }
 
 TEST(Stage3Scripts, RingsOfANewCycleComeOutBeforeTheThaw) {
