@@ -459,7 +459,10 @@ void Boss6(BossScriptContext& ctx) {
   if (m == 180) ctx.MoveTo(208.0f, 144.0f, 40);
   if (m == 240) {
     b.poseFrames = 40;
-    if (d >= 2) b.SetScratchInt(2001, ctx.Rnd(1));
+    if (d >= 2) {
+      const int32_t flag = ctx.Rnd(1);
+      b.SetScratchInt(2001, flag);
+    }
   }
   if (m >= 240 && f % 3 == 0) {
     ctx.PlaySound(0);

@@ -68,7 +68,8 @@ constexpr LaserLines kLaserLines[2] = {{300, 480, 10, 0.3f, 10}, {0, 180, 12, -0
 
 void LaserRing(BossScriptContext& ctx, const LaserLines& l, int32_t count) {
   Boss& b = ctx.boss();
-  b.SetScratchInt(0, ctx.Rnd(359));
+  const int32_t base = ctx.Rnd(359);
+  b.SetScratchInt(0, base);
   for (int32_t i = 0; i < count; ++i) {
     ctx.PlaySound(1);
     const float angle = static_cast<float>(b.ScratchInt(0) + i * 360 / count);

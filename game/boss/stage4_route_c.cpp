@@ -302,7 +302,10 @@ void Attack6(BossScriptContext& ctx) {
   Boss& b = ctx.boss();
   const int32_t f = b.phaseFrame;
   const int32_t d = Level(ctx);
-  if (f == 120) b.SetScratchInt(1, ctx.Rnd(359));
+  if (f == 120) {
+    const int32_t firstExit = ctx.Rnd(359);
+    b.SetScratchInt(1, firstExit);
+  }
   if (f == 300) b.poseFrames = 6000;
   if (f < 300) return;
   const int32_t slot = ctx.Spawn(23, b.x, b.y, 5.0f, static_cast<float>((f - 300) * 45), 0, 0);

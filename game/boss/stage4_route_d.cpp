@@ -204,7 +204,8 @@ void Attack4(BossScriptContext& ctx) {
   const int32_t d = Level(ctx);
   if (f < 180 || f % 20 != 0) return;
   ctx.PlaySound(0);
-  b.SetScratchInt(0, ctx.Rnd(359));
+  const int32_t unused = ctx.Rnd(359);
+  b.SetScratchInt(0, unused);
   for (int32_t j = 0; j < 3; ++j) {
     const int32_t base = ctx.Rnd(359);
     ctx.Ring(b.x, b.y, F32((0.7 + 0.15 * d) * (3 - j)), static_cast<float>(base), 6 * (d + 2),
