@@ -1,11 +1,11 @@
 // The late bosses (stage 5, the final stage, the extra stage) fought to their
 // ends headless with the real boss, bullet, familiar and item objects: every
-// attack runs, each fight ends, and a second fight from the same seed matches
-// the first in its digest every second.
+// attack runs (the shootable ones 600 frames, the survival cards to their
+// time-out) and each fight ends; the stage plays replay them
+// (final_play_test.cpp).
 #include <gtest/gtest.h>
 
 #include "library/tesra.h"
-#include "playfield/digest.h"
 #include "stage/stage_field.h"
 
 namespace {
@@ -14,7 +14,6 @@ struct Fight {
   uint32_t attacksSeen = 0;  // bit per attack index that ran
   int frames = 0;
   bool ended = false;
-  std::vector<uint64_t> digests;
 };
 
 // The player never shoots: an attack that can be shot down loses all its hit
@@ -41,7 +40,7 @@ Fight FightBoss(int32_t id, uint32_t difficulty, uint32_t seed, int32_t shootFra
     f.item->Update(s);
     f.bullet->Update(s);
     ++s.frameCount;
-    if (++fight.frames % 60 == 0) fight.digests.push_back(ComputeFrameDigest(s).Combined());
+    ++fight.frames;
   }
   return fight;
 }
@@ -51,19 +50,12 @@ TEST(LateBossFights, EveryAttackRunsAndTheFightEnds) {
     int32_t id;
     uint32_t difficulty;
     int attacks;
-    bool twice;  // fought a second time from the same seed
-  } cases[] = {{16, 0, 2, false}, {16, 3, 2, true},  {17, 1, 7, false}, {17, 2, 7, true},
-               {18, 0, 1, false}, {19, 0, 9, true},  {19, 3, 9, false}, {20, 1, 1, false},
-               {21, 4, 18, false}, {22, 4, 1, true}};
+  } cases[] = {{16, 0, 2}, {16, 3, 2}, {17, 1, 7}, {17, 2, 7}, {18, 0, 1},
+               {19, 0, 9}, {19, 3, 9}, {20, 1, 1}, {21, 4, 18}, {22, 4, 1}};
   for (const Case& c : cases) {
-    const Fight first = FightBoss(c.id, c.difficulty, 40 + c.id, 600);
-    EXPECT_TRUE(first.ended) << "boss " << c.id;
-    EXPECT_EQ(first.attacksSeen, (1u << c.attacks) - 1) << "boss " << c.id;
-    if (!c.twice) continue;
-    const Fight again = FightBoss(c.id, c.difficulty, 40 + c.id, 600);
-    ASSERT_EQ(again.digests.size(), first.digests.size()) << "boss " << c.id;
-    for (size_t i = 0; i < first.digests.size(); ++i)
-      ASSERT_EQ(again.digests[i], first.digests[i]) << "boss " << c.id << " second " << i;
+    const Fight fight = FightBoss(c.id, c.difficulty, 40 + c.id, 600);
+    EXPECT_TRUE(fight.ended) << "boss " << c.id;
+    EXPECT_EQ(fight.attacksSeen, (1u << c.attacks) - 1) << "boss " << c.id;
   }
 }
 
