@@ -5,6 +5,7 @@
 // folder for the checker's CI run and the benchmark.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 
 #include <cstdio>
 #include <functional>
@@ -17,6 +18,7 @@
 #include "playfield/player.h"
 #include "playfield/talk.h"
 #include "shell/input.h"
+#include "shell/savefile.h"
 #include "shell/loopcontrol.h"
 #include "shell/scene.h"
 
@@ -173,5 +175,66 @@ TEST_P(StageReplay, PlaysBackIdenticallyAtEverySpeed) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Stages, StageReplay, ::testing::Values(0u, 1u, 2u, 3u, 4u, 5u));
+
+// The checker's answers: ok, a changed recorded score, a missing and a
+// damaged file in one call (exit 2, the worst); the same file twice gives the
+// same line twice (each file in a fresh game).
+TEST(ReplayCheck, LinesAndExitCodes) {
+  const std::string checker = GameDriver::StartFolderPath() + "/replaycheck";
+  struct stat st;
+  if (stat(checker.c_str(), &st) != 0) GTEST_SKIP() << "replaycheck is not built";
+  GameDriver d;
+  ASSERT_TRUE(d.UseStandInData());
+  ASSERT_EQ(d.Start(), StartUpResult::Ready);
+  GameDriver::PlayStart start;
+  start.seed = 9;
+  start.sandbox = false;
+  d.StartPlay(start);
+  GameDriver::Key(kShot, true);
+  std::vector<FrameDigest> unused;
+  uint32_t passCounter = 0;
+  RunPasses(d.State(), 600, unused, passCounter, [](int) {});
+  ClearKeys();
+  // A replay's last input is never played: end on a frame that scores
+  // nothing, so the recorded score is the one the playback reaches.
+  for (uint32_t before = ~0u; before != d.State().score;) {
+    before = d.State().score;
+    RunPasses(d.State(), 1, unused, passCounter, [](int) {});
+  }
+  std::vector<uint8_t> good = d.RecordedReplay();
+  ASSERT_GT(good.size(), 600u);
+  std::vector<uint8_t> changed = good;
+  const int32_t span = static_cast<int32_t>(good.size() - 1 - 8);
+  UnscrambleSaveData(changed.data(), span);
+  changed[20] ^= 1;  // the recorded score
+  ScrambleSaveData(changed.data(), span);
+  GameDriver::WriteFile("good.rpy", good);
+  GameDriver::WriteFile("changed.rpy", changed);
+  GameDriver::WriteFile("damaged.rpy", std::vector<uint8_t>(good.begin(), good.begin() + 40));
+
+  auto run = [&](const std::string& files, std::string& out) {
+    const std::string cmd = "'" + checker + "' " + files + " > out.txt 2> err.txt";
+    const int rc = std::system(cmd.c_str());
+    std::vector<uint8_t> o = GameDriver::ReadFile("out.txt");
+    out.assign(o.begin(), o.end());
+    return WEXITSTATUS(rc);
+  };
+  std::string out;
+  EXPECT_EQ(run("good.rpy changed.rpy good.rpy", out), 1);
+  const std::string frames = "good.rpy: frames=" + std::to_string(d.State().inputIndex - 1) +
+                             " inputs=" + std::to_string(d.State().inputIndex) + " ";
+  ASSERT_EQ(out.find(frames), 0u) << out;
+  const size_t second = out.find('\n') + 1, third = out.find('\n', second) + 1;
+  EXPECT_NE(out.substr(second, third - second).find("MISMATCH"), std::string::npos) << out;
+  const auto noTime = [](const std::string& line) { return line.substr(0, line.rfind(" ok ")); };
+  const std::string firstLine = out.substr(0, second), lastLine = out.substr(third);
+  EXPECT_NE(firstLine.find(" ok "), std::string::npos) << out;
+  EXPECT_EQ(noTime(firstLine), noTime(lastLine));  // each file in a fresh game
+  EXPECT_EQ(run("missing.rpy damaged.rpy", out), 2);
+  std::vector<uint8_t> err = GameDriver::ReadFile("err.txt");
+  const std::string errText(err.begin(), err.end());
+  EXPECT_NE(errText.find("missing.rpy: cannot open"), std::string::npos) << errText;
+  EXPECT_NE(errText.find("damaged.rpy: not a replay"), std::string::npos) << errText;
+}
 
 }  // namespace

@@ -103,6 +103,16 @@ int CheckFile(const std::string& path, const Options& o) {
     return 2;
   }
 
+  // Refused files are told before a game is started for them.
+  static GameState probe;
+  static uint8_t probeBytes[kFileBufferSize];
+  std::memset(&probe, 0, sizeof probe);
+  std::memcpy(probeBytes, bytes.data(), bytes.size());
+  if (!DecodeReplayFile(probe, probeBytes, static_cast<uint32_t>(bytes.size()))) {
+    std::fprintf(stderr, "%s: not a replay this game can play (refused)\n", path.c_str());
+    return 2;
+  }
+
   GameState& s = g_gameState;
   std::memset(&s, 0, sizeof s);
   HeadlessReset();
