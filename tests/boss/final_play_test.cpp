@@ -2,8 +2,8 @@
 // start through every boss with the real scripts, recorded and played back
 // with identical digests. The player is kept from harm and each attack is cut
 // short at the same frame on both runs alike (a replay file does not hold
-// that), so every attack is met and replayed in little time; the attacks'
-// full lengths are fought in final_fights_test.cpp.
+// that), so every attack is met and replayed in little time; longer attacks
+// and the survival cards' whole time are fought in final_fights_test.cpp.
 #include <gtest/gtest.h>
 
 #include <string>
