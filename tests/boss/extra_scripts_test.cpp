@@ -159,8 +159,9 @@ TEST(ExtraScripts, LastSprayLevels) {
     ASSERT_EQ(draws.size(), 1 + 2 * spawns.size());
     EXPECT_EQ(draws[1][0], 10 * k.w);  // level 0 still draws rnd(0)
     const double centre = 200 + draws[0].result;
-    if (k.w == 0)
+    if (k.w == 0) {
       for (const FakeCall& s : spawns) EXPECT_EQ(s[4], centre);
+    }
     for (size_t i = 0; i < spawns.size(); ++i) EXPECT_EQ(spawns[i][0], 140 + i % 20);
   }
   FakeContext ctx(21, 4);

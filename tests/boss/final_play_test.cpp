@@ -86,7 +86,9 @@ TEST_P(LateStagePlay, PlaysThroughAndBackIdentically) {
   s.score = score;
   const uint32_t until = c.stage == 12 ? c.bosses : 0u;
   const Play rec = RunLateStage(s, true, until);
-  if (!until) EXPECT_EQ(s.scene, SceneStageResult);
+  if (!until) {
+    EXPECT_EQ(s.scene, SceneStageResult);
+  }
   EXPECT_EQ(rec.bossIds, c.bosses);
   const std::vector<uint8_t> image = d.RecordedReplay();
   ASSERT_FALSE(image.empty());

@@ -35,7 +35,9 @@ TEST(FinalScripts, OpeningRingCountOverTheRealCountdown) {
       const int32_t n = static_cast<int32_t>(ring[4]);
       if (n == d + 1 && !firstMid) firstMid = f;
       if (n == d + 2 && !firstLate) firstLate = f;
-      if (f == 300) EXPECT_EQ(n, d / 2 + 1);
+      if (f == 300) {
+        EXPECT_EQ(n, d / 2 + 1);
+      }
     }
     EXPECT_EQ(firstMid, d / 2 + 1 == d + 1 ? 300 : 781) << d;
     EXPECT_EQ(firstLate, 1201) << d;
@@ -103,7 +105,9 @@ TEST(FinalScripts, WeaveCycleStart) {
     ctx.RunAt(k.frame);
     EXPECT_EQ(ctx.Count("SetBounce"), k.spawns) << k.frame;
     EXPECT_EQ(ctx.Count("MoveTowardPlayer"), k.moves) << k.frame;
-    if (k.spawns) EXPECT_EQ(ctx.Calls("SetBounce")[0][4], 0);  // never off the bottom
+    if (k.spawns) {
+      EXPECT_EQ(ctx.Calls("SetBounce")[0][4], 0);  // never off the bottom
+    }
   }
   FakeContext ctx(19, 0);
   ctx.BeginAttack(3);
