@@ -41,23 +41,29 @@ int Mod(int v, int m) {
 void Blend(int mode, int param) { ApiSetBlendMode(mode, param < 0 ? 0 : (param > 255 ? 255 : param)); }
 void BlendOff() { ApiSetBlendMode(0, 255); }
 
-// The field filled with a texture of texW x texH shifted by (offX, offY) and
-// wrapped in both directions: field pixel (x, y) shows texture pixel
-// ((x - offX) mod texW, (y - offY) mod texH). A 384 x 448 texture shifted
-// down by d takes the usual two copies.
-void DrawWrapped(int tex, int texW, int texH, int offX, int offY, int transparent) {
+// A rectangle of the field (dst, w x h) filled from the texture block at
+// (srcX, srcY) of texW x texH, shifted by (offX, offY) and wrapped within the
+// block: field pixel (x, y) of the rectangle shows block pixel
+// ((x - offX) mod texW, (y - offY) mod texH). A 384 x 448 texture shifted down
+// by d over the whole field takes the usual two copies.
+void DrawWrappedPart(int tex, int srcX, int srcY, int texW, int texH, int dstX, int dstY, int w,
+                     int h, int offX, int offY, int transparent) {
   if (tex == -1) return;
-  for (int fy = 0; fy < kFieldH;) {
+  for (int fy = 0; fy < h;) {
     const int sy = Mod(fy - offY, texH);
-    const int h = texH - sy < kFieldH - fy ? texH - sy : kFieldH - fy;
-    for (int fx = 0; fx < kFieldW;) {
+    const int rows = texH - sy < h - fy ? texH - sy : h - fy;
+    for (int fx = 0; fx < w;) {
       const int sx = Mod(fx - offX, texW);
-      const int w = texW - sx < kFieldW - fx ? texW - sx : kFieldW - fx;
-      ApiDrawGraphPart(kFieldX + fx, kFieldY + fy, sx, sy, w, h, tex, transparent, 0);
-      fx += w;
+      const int cols = texW - sx < w - fx ? texW - sx : w - fx;
+      ApiDrawGraphPart(dstX + fx, dstY + fy, srcX + sx, srcY + sy, cols, rows, tex, transparent, 0);
+      fx += cols;
     }
-    fy += h;
+    fy += rows;
   }
+}
+
+void DrawWrapped(int tex, int texW, int texH, int offX, int offY, int transparent) {
+  DrawWrappedPart(tex, 0, 0, texW, texH, kFieldX, kFieldY, kFieldW, kFieldH, offX, offY, transparent);
 }
 
 void ScrollDown(int tex, int d, int transparent, int texW = kFieldW, int texH = kFieldH) {
@@ -248,11 +254,48 @@ void Background::DrawNormal(const GameState& state, int frame, int fadeAlpha,
       }
       return;
     case 10: base([&] { ScrollDown(t[1], dc % 448, 0); }); return;
+    case 11:
+      // Four quarters, each drifting away from the centre within itself.
+      base([&] {
+        for (int q = 0; q < 4; ++q) {
+          const int qx = q % 2, qy = q / 2;
+          const int ox = (qx ? 1 : -1) * (dc % 192), oy = (qy ? 1 : -1) * (dc % 224);
+          DrawWrappedPart(t[2], 192 * qx, 224 * qy, 192, 224, kFieldX + 192 * qx,
+                          kFieldY + 224 * qy, 192, 224, ox, oy, 0);
+        }
+      });
+      if (fading) Blend(1, fadeAlpha);
+      ApiDrawGraphRotated(208, 240, 1.2, Radians(dc), t[3], 1, 0);
+      BlendOff();
+      return;
+    case 12:
+      if (frame < 2956) {
+        base([&] { ScrollDown(t[2], (2 * dc) % 448, 0); });
+        if (fading) Blend(1, fadeAlpha);
+        ScrollDown(t[3], (4 * dc) % 448, 1);
+        if (frame >= 2700) {
+          Blend(1, frame - 2700);
+          Full(t[4], 1);
+        }
+      } else if (frame < 4000 || t[5] == -1) {
+        base([&] { Full(t[4], 0); });
+      } else {
+        base([&] { Full(t[4], 0); });
+        Blend(1, frame < 4128 ? 2 * frame - 8000 : fadeAlpha);
+        Full(t[5], frame < 4128 ? 1 : 0);
+      }
+      BlendOff();
+      return;
     default:
-      if (state.stageNumber >= 6 && state.stageNumber <= 12) {
-        base([&] { ScrollDown(t[2], dc % 448, 0); });
-        Blend(1, overlayAlpha);
-        ScrollDown(t[3], (2 * dc) % 448, 1);
+      if (state.stageNumber >= 6 && state.stageNumber <= 9) {
+        // The fourth stage's shared layers: a slow floor, a faster snow layer
+        // from 2240, the clouds and the forest taking over later on.
+        const int layer = frame < 3700 ? 3 : (frame < 5650 ? 4 : 5);
+        base([&] { ScrollDown(t[layer], dc % 448, 0); });
+        if (frame >= 2240) {
+          Blend(1, frame < 2688 ? (frame - 2240) / 2 : overlayAlpha);
+          ScrollDown(t[2], (2 * dc) % 448, 1);
+        }
         BlendOff();
       } else {
         FillBlack();
@@ -314,12 +357,29 @@ void Background::DrawSpell(const GameState& state, int frame, int alpha) const {
       return;
     case 10: Full(t[0], 0); return;
     case 11:
-      Full(frame < 1600 ? t[4] : t[0], 0);
+      if (frame < 1600) {
+        Full(t[4], 0);
+      } else {
+        Full(t[0], 0);
+        const int m = Mod(state.frameCount, 190);
+        Blend(2, m + 32 < 222 - m ? m + 32 : 222 - m);
+        Full(t[1], 1);
+      }
+      return;
+    case 12:
+      Full(t[0], 0);
+      Blend(1, alpha < 255 ? alpha / 2 : 127);
+      ScrollDown(t[1], dc % 448, 1);
       return;
     default:
-      if (state.stageNumber >= 6 && state.stageNumber <= 12) {
+      if (state.stageNumber >= 6 && state.stageNumber <= 9) {
         Full(t[0], 0);
-        if (t[1] != -1) ScrollDown(t[1], dc % 448, 1);
+        if (t[1] != -1) {
+          const int m = Mod(state.frameCount, 254);
+          const int pulse = m + 128 < 382 - m ? m + 128 : 382 - m;
+          Blend(1, alpha < 255 ? alpha * pulse / 255 : pulse);
+          DrawWrapped(t[1], kFieldW, kFieldH, dc % 384, 0, 0);
+        }
       } else {
         FillBlack();
       }

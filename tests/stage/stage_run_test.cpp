@@ -103,7 +103,7 @@ namespace {
 // Manual look: snapshots of stage 1 route A (title, waves, dialogue, boss
 // cut-in) and stage 3 to /tmp/vko_stage_*.bmp.
 TEST(StageRun, DISABLED_Snapshots) {
-  for (uint32_t n : {0u, 4u, 5u}) {
+  for (uint32_t n : {0u, 4u, 5u, 6u, 11u, 12u}) {
     GameDriver d;
     ASSERT_TRUE(d.UseStandInData());
     ASSERT_EQ(d.Start(), StartUpResult::Ready);
