@@ -225,7 +225,8 @@ void Boss::MoveRandom() {
 
 void Boss::MoveTowardPlayer(int32_t stepX, int32_t yRange, int32_t frameCount) {
   int32_t r = ApiRandomInRange(static_cast<uint32_t>(2 * yRange));
-  int32_t ty = Clamp40(static_cast<int32_t>(y + static_cast<float>(r - yRange)), 220);
+  const float rawY = (y + static_cast<float>(r)) - static_cast<float>(yRange);
+  int32_t ty = Clamp40(static_cast<int32_t>(rawY), 220);
   float px = state_ && state_->player ? state_->player->x : 208.0f;
   float tx;
   if (x > px) {

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "playfield/backgroundframe.h"
+#include "shell/sound.h"
 #include "stage_field.h"
 
 namespace {
@@ -174,6 +175,41 @@ TEST(BossCutin, PlacesAlongItsPath) {
     EXPECT_EQ(at.x, c.at.x) << c.c;
     EXPECT_EQ(at.y, c.at.y) << c.c;
   }
+}
+
+}  // namespace
+
+namespace {
+
+// Below 10 seconds the countdown ticks once per whole second; a dialogue
+// stops the clock (and the bonus drain) while the boss goes on.
+TEST(BossClock, TicksBelowTenAndStandsInDialogue) {
+  StageField f;
+  Sound sound(f.S());
+  f.S().sound = &sound;
+  Boss& b = *f.boss;
+  b.Start(1, 9, 208, 128, 0.0f, 0.0f);
+  b.StartSpell(45, 6500, 11, 1100000);
+  b.attackIndex = kNoScript;
+  int ticks = 0;
+  int32_t last = sound.lastStart[SeTimeout];
+  for (int i = 0; i < 200; ++i) {
+    ++f.S().frameCount;
+    b.Update(f.S());
+    if (sound.lastStart[SeTimeout] != last) {
+      ++ticks;
+      last = sound.lastStart[SeTimeout];
+      EXPECT_LT(b.timeLeft, 10.0f);
+    }
+  }
+  EXPECT_EQ(ticks, 3);  // 10 -> 9, 9 -> 8, 8 -> 7
+  const float time = b.timeLeft;
+  const int32_t bonus = b.bonus, phase = b.phaseFrame;
+  f.talk->Start(0);
+  for (int i = 0; i < 30; ++i) b.Update(f.S());
+  EXPECT_EQ(b.timeLeft, time);
+  EXPECT_EQ(b.bonus, bonus);
+  EXPECT_EQ(b.phaseFrame, phase);
 }
 
 }  // namespace
