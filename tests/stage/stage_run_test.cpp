@@ -43,7 +43,10 @@ StageRun PlayStage(GameDriver& d, uint32_t n, int maxFrames, int drawEvery = 0,
   s.player->Reset(s);
   s.lives = 9;
   s.power = 128;
+  const int shown = HeadlessPresentedFrameCount();
   ResetStage(s);
+  // The loading label goes straight to the screen while the stage loads.
+  EXPECT_GT(HeadlessPresentedFrameCount(), shown);
   GameDriver::Key(kShotKey, true);
   GameDriver::Key(kSkipKey, true);
   StageRun r;
