@@ -62,7 +62,7 @@ void DropSpellItems(GameState* s, const Boss& b, bool bigDropBoss, bool aroundBo
     int32_t ry = ApiRandomInRange(100);
     int32_t rx = ApiRandomInRange(100);
     if (aroundBoss)
-      spawn(b.x + static_cast<float>(rx - 50), b.y + static_cast<float>(ry - 50), ItemPower);
+      spawn((b.x + static_cast<float>(rx)) - 50.0f, (b.y + static_cast<float>(ry)) - 50.0f, ItemPower);
     else
       spawn(static_cast<float>(158 + rx), static_cast<float>(93 + ry), ItemPower);
   }
