@@ -159,8 +159,7 @@ void Menu::StartPlay(GameState& state, bool practiceStart) {
   startedPlay = 1;
 }
 
-// The replay in state.replayHeader (just loaded) plays back from its start.
-void Menu::StartReplay(GameState& state) {
+void StartReplayPlay(GameState& state) {
   const ReplayHeader& h = state.replayHeader;
   state.character = h.character;
   state.route = h.character == 4 ? h.route : h.character;
@@ -179,6 +178,10 @@ void Menu::StartReplay(GameState& state) {
   }
   state.playSeed = h.seed;
   ResetStage(state);
+}
+
+void Menu::StartReplay(GameState& state) {
+  StartReplayPlay(state);
   startedPlay = 1;
 }
 
@@ -445,20 +448,7 @@ void Menu::UpdatePause(GameState& state) {
   if (cursor == 0) {
     state.scene = ScenePlaying;
   } else if (cursor == 1 && state.playback) {
-    const ReplayHeader& h = state.replayHeader;
-    state.scene = ScenePlaying;
-    state.stageNumber = state.difficulty == 4 ? 12 : state.route;
-    if (state.practice) state.stageNumber = h.stage;
-    if (state.player) state.player->Reset(state);
-    state.lives = static_cast<int32_t>(h.livesSetting);
-    state.bombs = static_cast<int32_t>(h.bombsSetting);
-    if (state.practice) {
-      state.power = 128;
-      state.lives = 9;
-    }
-    state.playSeed = h.seed;
-    ResetStage(state);
-    startedPlay = 1;
+    StartReplay(state);  // the replay from its first frame
   } else if (cursor == 1) {
     if (state.stageNumber != 12 && !state.practice) state.stageNumber = state.route;
     if (state.player) state.player->Reset(state);

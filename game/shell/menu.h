@@ -71,6 +71,10 @@ class Menu {
   void DrawDigits(int digits, int x, int y, uint32_t value);
 };
 
+// The replay in state.replayHeader (just read) plays back from its first
+// frame: its character, route, difficulty, stage, lives, bombs and seed.
+void StartReplayPlay(GameState& state);
+
 // Leaves any scene for the title: scene 0 and the title reset.
 void ReturnToTitle(GameState& state);
 

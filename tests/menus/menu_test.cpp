@@ -12,6 +12,7 @@
 
 #include "game/driver.h"
 #include "library/tesra.h"
+#include "playfield/digest.h"
 #include "shell/input.h"
 #include "shell/menu.h"
 #include "shell/savefile.h"
@@ -341,6 +342,49 @@ TEST_F(MenuRun, PracticeSelectSetsStageAndRoute) {
   EXPECT_EQ(s.lives, 9);
   EXPECT_EQ(s.power, 128);
   EXPECT_EQ(s.frameCount, 2);  // the start frame counts, then one frame of play
+}
+
+}  // namespace
+
+namespace {
+
+// A play restarted from the pause replays frame for frame: the restart counts
+// its frame as every play start does, so frameCount (which grazes and some
+// attacks read) matches the replay's.
+TEST_F(MenuRun, RestartedPlayReplaysWithIdenticalDigests) {
+  GameDriver::PlayStart start;
+  start.stageNumber = 0;
+  start.seed = 77;
+  start.sandbox = false;
+  driver_.StartPlay(start);
+  GameDriver::Key(kKeyZ, true);
+  driver_.Run(120);
+  GameDriver::Key(kKeyZ, false);
+  Press(kKeyEscape);
+  ASSERT_EQ(S().scene, ScenePause);
+  Press(kKeyDown);
+  std::vector<uint64_t> live, replayed;
+  driver_.SetUpdateHook([&](GameState& s) { live.push_back(ComputeFrameDigest(s).Combined()); });
+  driver_.Tap(kKeyZ);  // "restart"
+  driver_.RunPlay(1);
+  ASSERT_EQ(S().scene, ScenePlaying);
+  EXPECT_EQ(S().frameCount, 1);
+  GameDriver::Key(kKeyLeft, true);
+  GameDriver::Key(kKeyZ, true);
+  driver_.RunPlay(300);
+  GameDriver::Key(kKeyLeft, false);
+  GameDriver::Key(kKeyZ, false);
+  std::vector<uint8_t> image = driver_.RecordedReplay();
+  ASSERT_EQ(image.size(), 80u + 300u + 1u);
+
+  driver_.SetUpdateHook([&](GameState& s) { replayed.push_back(ComputeFrameDigest(s).Combined()); });
+  ASSERT_TRUE(driver_.StartReplay(image, false));
+  replayed.push_back(ComputeFrameDigest(S()).Combined());  // the start counts as the restart did
+  driver_.RunPlay(300);
+  // Playback leaves for the replay list as it takes its last recorded input.
+  ASSERT_EQ(replayed.size(), live.size());
+  for (size_t i = 0; i + 2 < live.size(); ++i) ASSERT_EQ(replayed[i], live[i]) << "frame " << i;
+  EXPECT_EQ(S().scene, SceneReplaySelect);
 }
 
 }  // namespace
