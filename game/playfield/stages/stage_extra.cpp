@@ -51,12 +51,19 @@ void ExtraEnding(StageScript& t) {
   GameState& s = t.State();
   if (s.bgm) s.bgm->StopAll();
   AddLastStageBonus(s);
+  // A replay ends here as it does at its last input: back to the replay list,
+  // with no clear flag, no high score and no replay save. The player's update
+  // later in this frame takes the last input and closes the playback itself
+  // (after its pause check, so a pause cannot reopen the finished play).
+  if (s.playback) {
+    s.scene = SceneReplaySelect;
+    if (s.replayHeader.inputCount > 0 && s.inputIndex + 1 < s.replayHeader.inputCount)
+      s.inputIndex = s.replayHeader.inputCount - 1;
+    return;
+  }
   if (s.ending) s.ending->Prepare();
   s.scene = SceneNameEntry;
   if (s.menu) s.menu->ResetCursor(s);
-  // A replay ends here as the play it recorded did, but leaves no clear flag
-  // and no score file behind (and the menus send it back to the title).
-  if (s.playback) return;
   if (s.continues == 0 && s.character < 5 && s.difficulty < 5) s.clearFlags[s.character][s.difficulty] = 1;
   SaveScoreFile(s);
 }
