@@ -23,6 +23,7 @@
 #include "playfield/digest.h"
 #include "playfield/player.h"
 #include "shell/gamestate.h"
+#include "shell/menu.h"
 #include "shell/savefile.h"
 #include "shell/scene.h"
 #include "shell/winmain.h"
@@ -66,27 +67,9 @@ bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& out, std::stri
 }
 
 // The replay in replayHeader starts playing from its first frame, as the
-// replay menu starts it.
+// replay menu starts it; the menu update that starts it counts its own frame.
 void StartPlayback(GameState& s) {
-  const ReplayHeader& h = s.replayHeader;
-  s.character = h.character;
-  s.route = h.character == 4 ? h.route : h.character;
-  s.difficulty = h.difficulty;
-  s.stageNumber = h.difficulty == 4 ? 12 : s.route;
-  s.practice = h.practice;
-  if (h.practice) s.stageNumber = h.stage;
-  s.scene = ScenePlaying;
-  s.playback = 1;
-  if (s.player) s.player->Reset(s);
-  s.lives = static_cast<int32_t>(h.livesSetting);
-  s.bombs = static_cast<int32_t>(h.bombsSetting);
-  if (h.practice) {
-    s.power = 128;
-    s.lives = 9;
-  }
-  s.playSeed = h.seed;
-  ResetStage(s);
-  // The menu update that starts the play counts its own frame.
+  StartReplayPlay(s);
   ++s.frameCount;
 }
 
