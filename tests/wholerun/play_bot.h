@@ -1,4 +1,4 @@
-// A scripted player for whole stages and whole runs: it shoots, holds skip
+// A scripted player for whole stages: it shoots, holds skip
 // (dialogue passes at once), sways left and right, and taps shot at the
 // tally's wait. Two test switches act alike on a recording and its playback
 // (a replay file does not hold them): the player is kept from harm, and each
@@ -48,8 +48,9 @@ inline void ReleaseKeys() {
 // Updates until the play leaves the play field (with `throughTallies`, the
 // play field and the tally), or, played back, until the playback ends.
 // `keys`: the bot steers; else the replay does.
-inline Run Play(GameState& s, bool keys, bool throughTallies, int attackFrames = 240,
-                int maxUpdates = 400000) {
+// `switches` off: the play as it is, nothing kept from harm or cut short.
+inline Run Play(GameState& s, bool keys, bool throughTallies, bool switches = true,
+                int attackFrames = 240, int maxUpdates = 400000) {
   Run r;
   for (int pass = 1; pass <= maxUpdates; ++pass) {
     if (s.scene != ScenePlaying && !(throughTallies && s.scene == SceneStageResult)) break;
@@ -62,9 +63,9 @@ inline Run Play(GameState& s, bool keys, bool throughTallies, int attackFrames =
       GameDriver::Key(kLeft, sway);
       GameDriver::Key(kRight, !sway);
     }
-    s.player->invulnerable = 60;
+    if (switches) s.player->invulnerable = 60;
     Boss& b = *s.boss;
-    if (b.active && b.defeatCounter == 0 && b.phaseFrame >= attackFrames) {
+    if (switches && b.active && b.defeatCounter == 0 && b.phaseFrame >= attackFrames) {
       if (b.hp == 65535)
         b.timeLeft = -1.0f;
       else if (b.hp > 0)
