@@ -13,13 +13,6 @@ namespace {
 
 using Ctx = BossScriptContext;
 
-// The main run's difficulty 0-3; anything else is held to that range so no
-// interval below can become zero.
-int32_t RunDifficulty(Ctx& ctx) {
-  const int32_t d = ctx.Difficulty();
-  return d < 0 ? 0 : (d > 3 ? 3 : d);
-}
-
 // The type of the i-th of a row that alternates two types.
 int32_t EvenOdd(int32_t i, int32_t even, int32_t odd) { return i % 2 == 0 ? even : odd; }
 
@@ -38,7 +31,7 @@ void Boss18Survival(Ctx& ctx) {
   if (f == kAttackStartFrame) ctx.MoveTo(208.0f, 240.0f, 40);
   if (f < kSpellFrame) return;
   if (f == kSpellFrame) ctx.MoveTo(-10000.0f, 0.0f, 1);
-  const int32_t count = OpeningRingCount(b.timeLeft, RunDifficulty(ctx));
+  const int32_t count = OpeningRingCount(b.timeLeft, Level(ctx));
   const int32_t base = ctx.Rnd(359);
   const int32_t pace = ctx.Rnd(5);
   ctx.Ring(208.0f, 240.0f, (pace + 5) / 10.0, base, count, 2, 0, 20);
@@ -52,7 +45,7 @@ void Boss19Petals(Ctx& ctx) {
   const int32_t f = b.phaseFrame;
   if (f == kAttackStartFrame) b.SetScratchInt(2001, 1);
   if (f < kNonSpellFrame) return;
-  const int32_t d = RunDifficulty(ctx);
+  const int32_t d = Level(ctx);
   const int32_t m = f % 180;
   if (m == 0) {
     b.SetScratchInt(2000, Trunc(AimFromBoss(ctx)));
@@ -79,7 +72,7 @@ void Boss19RestingFans(Ctx& ctx) {
   Boss& b = ctx.boss();
   const int32_t f = b.phaseFrame;
   if (f < kSpellFrame) return;
-  const int32_t d = RunDifficulty(ctx);
+  const int32_t d = Level(ctx);
   const int32_t m = f % 300;
   if (m < 90) {
     if (f % 5 == 0) ctx.PlaySound(0);
@@ -118,7 +111,7 @@ void Boss19Spiral(Ctx& ctx) {
   Boss& b = ctx.boss();
   const int32_t f = b.phaseFrame;
   if (f < kNonSpellFrame) return;
-  const int32_t d = RunDifficulty(ctx);
+  const int32_t d = Level(ctx);
   const int32_t m = f % 180;
   if (m == 0) {
     b.SetScratchInt(2000, Trunc(AimFromBoss(ctx)));
@@ -191,7 +184,7 @@ void Boss19FigureEight(Ctx& ctx, int32_t d) {
 
 void Boss19Attack3(Ctx& ctx) {
   if (ctx.boss().phaseFrame < kSpellFrame) return;
-  const int32_t d = RunDifficulty(ctx);
+  const int32_t d = Level(ctx);
   if (d < 2)
     Boss19Weave(ctx, d);
   else
@@ -203,7 +196,7 @@ void Boss19CrossRings(Ctx& ctx) {
   const Boss& b = ctx.boss();
   const int32_t f = b.phaseFrame;
   if (f < kNonSpellFrame) return;
-  const int32_t d = RunDifficulty(ctx);
+  const int32_t d = Level(ctx);
   if (f % 10 == 0) {
     ctx.PlaySound(0);
     ctx.Ring(b.x, b.y, 3.0 + 0.5 * d, f * 0.25, 4, 66, 0, 20);
@@ -294,7 +287,7 @@ void Boss19Bursts(Ctx& ctx, int32_t d) {
 
 void Boss19Attack5(Ctx& ctx) {
   const int32_t f = ctx.boss().phaseFrame;
-  const int32_t d = RunDifficulty(ctx);
+  const int32_t d = Level(ctx);
   if (f == kAttackStartFrame && d >= 2) ctx.MoveTo(208.0f, 240.0f, 60);
   if (f < kSpellFrame) return;
   if (d < 2)
@@ -308,7 +301,7 @@ void Boss19Scissors(Ctx& ctx) {
   Boss& b = ctx.boss();
   const int32_t f = b.phaseFrame;
   if (f < kNonSpellFrame) return;
-  const int32_t d = RunDifficulty(ctx);
+  const int32_t d = Level(ctx);
   for (int32_t v = 0; v < 3; ++v) {
     if (f % 30 != 10 * v) continue;
     ctx.PlaySound(0);
@@ -381,7 +374,7 @@ void Boss19Guard(Ctx& ctx, int32_t d) {
 
 void Boss19Attack7(Ctx& ctx) {
   if (ctx.boss().phaseFrame < kSpellFrame) return;
-  const int32_t d = RunDifficulty(ctx);
+  const int32_t d = Level(ctx);
   if (d < 2)
     Boss19LaserWheel(ctx, d);
   else
@@ -401,7 +394,7 @@ void Boss19Finale(Ctx& ctx) {
   Boss& b = ctx.boss();
   const int32_t f = b.phaseFrame;
   if (f < kSpellFrame) return;
-  const int32_t d = RunDifficulty(ctx);
+  const int32_t d = Level(ctx);
   const int32_t m = f % 900;
   if (m == 300) {
     ctx.PlaySound(0);
@@ -484,7 +477,7 @@ void Boss20Closing(Ctx& ctx) {
     b.SetScratchInt(2000, 0);
   }
   if (f < kSpellFrame) return;
-  const int32_t d = RunDifficulty(ctx);
+  const int32_t d = Level(ctx);
   const float around = static_cast<float>(RadiansFromDegrees(f - 120));
   ctx.PlaceBoss(208.0 + 48.0 * FloatCos(around), 240.0 + 48.0 * FloatSin(around));
   if (f == kSpellFrame) FamiliarAt(ctx, 37, 208 + 48.0 * FloatCos(0.0f), 240 + 48.0 * FloatSin(0.0f), 0.0f, 9, 0);

@@ -18,6 +18,14 @@ int32_t DrawInRange(int32_t n) {
 
 int32_t Trunc(double value) { return DoubleToIntTrunc(value); }
 
+double CosDegrees(double degrees) { return FloatCos(F32(RadiansFromDegrees(degrees))); }
+double SinDegrees(double degrees) { return FloatSin(F32(RadiansFromDegrees(degrees))); }
+
+int32_t Level(BossScriptContext& ctx) {
+  const int32_t d = ctx.Difficulty();
+  return d < 0 ? 0 : d > 3 ? 3 : d;
+}
+
 double Aim(BossScriptContext& ctx, float px, float py) {
   const float dy = ctx.PlayerY() - py;
   const float dx = ctx.PlayerX() - px;

@@ -64,6 +64,16 @@ double Aim(BossScriptContext& ctx, float px, float py);
 // The angle in degrees from the boss to the player.
 double AimFromBoss(BossScriptContext& ctx);
 
+// An f64 value handed on as f32 (speeds and angles worked out in f64).
+inline float F32(double v) { return static_cast<float>(v); }
+// Cosine and sine of an angle in degrees, through the f32 radians.
+double CosDegrees(double degrees);
+double SinDegrees(double degrees);
+
+// The main run's difficulty 0-3; anything else is held to its nearest end so
+// no interval worked out from it can become zero.
+int32_t Level(BossScriptContext& ctx);
+
 // base + step x difficulty in f64, stored as f32 (speeds and the like).
 inline float Scaled(double base, double step, int32_t d) {
   return static_cast<float>(base + step * d);

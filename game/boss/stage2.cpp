@@ -8,16 +8,6 @@
 #include "shell/gamemath.h"
 
 namespace {
-float F32(double v) { return static_cast<float>(v); }
-// Cosine and sine of an angle in degrees, through the f32 radians.
-double Cos(double degrees) { return FloatCos(F32(RadiansFromDegrees(degrees))); }
-double Sin(double degrees) { return FloatSin(F32(RadiansFromDegrees(degrees))); }
-// The main run's difficulty 0-3 (anything else is taken as its nearest end).
-int32_t Level(BossScriptContext& ctx) {
-  const int32_t d = ctx.Difficulty();
-  return d < 0 ? 0 : d > 3 ? 3 : d;
-}
-
 
 // ---- boss 8 -------------------------------------------------------------------
 
@@ -230,8 +220,8 @@ void Boss3(BossScriptContext& ctx) {
       const float my = ctx.GetY(marker);
       for (int32_t k = 0; k < pairs; ++k) {
         const double phi = k * 360.0 / pairs;
-        const float px = F32(mx + 30.0 * Cos(phi));
-        const float py = F32(my + 30.0 * Sin(phi));
+        const float px = F32(mx + 30.0 * CosDegrees(phi));
+        const float py = F32(my + 30.0 * SinDegrees(phi));
         int32_t slot = ctx.Spawn(85, px, py, 1.0f, F32(phi + side), 0, 5 * j);
         Queue(ctx, slot, 0, {.accel = 0.02f, .angularSpeed = curl});
         slot = ctx.Spawn(85, px, py, 1.0f, F32(phi - side), 0, 5 * j);
@@ -250,9 +240,9 @@ void Boss4(BossScriptContext& ctx) {
   if (f == 300) b.poseFrames = 6000;
   if (f < 360) return;
   const int32_t r = (b.ScratchInt(2000) * f) % 360;
-  const double radius = 80.0 * Sin(r * (2 * d + 2));
-  const double cr = Cos(r);
-  const double sr = Sin(r);
+  const double radius = 80.0 * SinDegrees(r * (2 * d + 2));
+  const double cr = CosDegrees(r);
+  const double sr = SinDegrees(r);
   const float launch = F32(1.2 + 0.25 * d);
   int32_t slot = ctx.Spawn(10, F32(b.x + radius * cr), F32(b.y + radius * sr), 0.0f,
                            F32(f + radius), 30, 0);

@@ -8,16 +8,6 @@
 #include "shell/gamemath.h"
 
 namespace {
-float F32(double v) { return static_cast<float>(v); }
-// Cosine and sine of an angle in degrees, through the f32 radians.
-double Cos(double degrees) { return FloatCos(F32(RadiansFromDegrees(degrees))); }
-double Sin(double degrees) { return FloatSin(F32(RadiansFromDegrees(degrees))); }
-// The main run's difficulty 0-3 (anything else is taken as its nearest end).
-int32_t Level(BossScriptContext& ctx) {
-  const int32_t d = ctx.Difficulty();
-  return d < 0 ? 0 : d > 3 ? 3 : d;
-}
-
 
 // ---- boss 10 ------------------------------------------------------------------
 
@@ -91,8 +81,8 @@ void Mid1Frozen(BossScriptContext& ctx) {
     for (int32_t a = 0; a < 360; a += 90) {
       for (int32_t i = 0; i < quarter; ++i) {
         for (int32_t corner = 45; corner < 360; corner += 90) {
-          const float x = F32(b.x + 100.0 * speedWord * Cos(corner));
-          const float y = F32(b.y + 100.0 * speedWord * Sin(corner));
+          const float x = F32(b.x + 100.0 * speedWord * CosDegrees(corner));
+          const float y = F32(b.y + 100.0 * speedWord * SinDegrees(corner));
           const int32_t slot = ctx.Spawn(160, x, y, speed, F32(step * i + a), 0, 0);
           if (slot >= 0) ctx.SetAltMotion(slot, 1.0f, static_cast<float>(a + 225));
         }
@@ -341,18 +331,18 @@ void Spear(BossScriptContext& ctx) {
   ctx.PlaySound(0);
   const int32_t w = b.ScratchInt(2000);
   const float speed = static_cast<float>(2 * d + 2);
-  const double cw = Cos(w);
-  const double sw = Sin(w);
+  const double cw = CosDegrees(w);
+  const double sw = SinDegrees(w);
   for (int32_t k = 0; k <= 90; k += 10) {
     for (const SpearPart& p : kSpearSides) {
-      const float x = F32(b.x + p.radius * Cos(w + p.side) + k * cw);
-      const float y = F32(b.y + p.radius * Sin(w + p.side) + k * sw);
+      const float x = F32(b.x + p.radius * CosDegrees(w + p.side) + k * cw);
+      const float y = F32(b.y + p.radius * SinDegrees(w + p.side) + k * sw);
       ctx.Spawn(p.type, x, y, speed, static_cast<float>(w), p.delay, p.wait);
     }
     // The harmless shaft runs down the spear's centre line, k behind the boss
     // along the reversed aim, with no forward offset of its own.
-    const float x = F32(b.x + (-k) * Cos(w - 180));
-    const float y = F32(b.y + (-k) * Sin(w - 180));
+    const float x = F32(b.x + (-k) * CosDegrees(w - 180));
+    const float y = F32(b.y + (-k) * SinDegrees(w - 180));
     ctx.Spawn(117, x, y, speed, static_cast<float>(w), 20, 40);
   }
 }

@@ -9,12 +9,6 @@
 #include "shell/gamemath.h"
 
 namespace {
-float F32(double v) { return static_cast<float>(v); }
-// The main run's difficulty 0-3 (anything else is taken as its nearest end).
-int32_t Level(BossScriptContext& ctx) {
-  const int32_t d = ctx.Difficulty();
-  return d < 0 ? 0 : d > 3 ? 3 : d;
-}
 bool IsLiveOfType(BossScriptContext& ctx, int32_t slot, int32_t type) {
   return slot >= 0 && ctx.IsHittable(slot) && ctx.GetType(slot) == type;
 }

@@ -9,12 +9,6 @@
 #include "shell/gamemath.h"
 
 namespace {
-float F32(double v) { return static_cast<float>(v); }
-// The main run's difficulty 0-3 (anything else is taken as its nearest end).
-int32_t Level(BossScriptContext& ctx) {
-  const int32_t d = ctx.Difficulty();
-  return d < 0 ? 0 : d > 3 ? 3 : d;
-}
 
 // ---- attacks 0 and 2: aimed rings ---------------------------------------------
 

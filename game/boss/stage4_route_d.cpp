@@ -8,15 +8,6 @@
 #include "shell/gamemath.h"
 
 namespace {
-float F32(double v) { return static_cast<float>(v); }
-// Cosine and sine of an angle in degrees, through the f32 radians.
-double Cos(double degrees) { return FloatCos(F32(RadiansFromDegrees(degrees))); }
-double Sin(double degrees) { return FloatSin(F32(RadiansFromDegrees(degrees))); }
-// The main run's difficulty 0-3 (anything else is taken as its nearest end).
-int32_t Level(BossScriptContext& ctx) {
-  const int32_t d = ctx.Difficulty();
-  return d < 0 ? 0 : d > 3 ? 3 : d;
-}
 
 // A spiral of two arms and pairs that stop and fold back.
 void Attack0(BossScriptContext& ctx) {
@@ -134,8 +125,8 @@ void Row(BossScriptContext& ctx, int32_t w) {
   const bool fromLeft = w % 2 == 0;
   const int32_t x0 = fromLeft ? startDraw : 400 + startDraw;
   const int32_t step = fromLeft ? 32 - 3 * d : -(32 - 3 * d);
-  const double ct = Cos(tilt);
-  const double st = Sin(tilt);
+  const double ct = CosDegrees(tilt);
+  const double st = SinDegrees(tilt);
   for (int32_t i = 0; i < 20; ++i) {
     const int32_t slot = ctx.Spawn(19, F32(x0 + step * i * ct), F32(y0 + step * i * st), 0.0f,
                                    90.0f, 40, 4 * i);
@@ -154,9 +145,9 @@ void Drifters(BossScriptContext& ctx) {
   for (int32_t n = 0; n < 5; ++n) {
     const float f1 = ctx.GetFacing(laser);
     const int32_t sinDraw = ctx.Rnd(10);
-    const double s = Sin(static_cast<double>(ctx.GetFacing(laser)) + sinDraw - 5);
+    const double s = SinDegrees(static_cast<double>(ctx.GetFacing(laser)) + sinDraw - 5);
     const int32_t cosDraw = ctx.Rnd(10);
-    const double c = Cos(static_cast<double>(ctx.GetFacing(laser)) + cosDraw - 5);
+    const double c = CosDegrees(static_cast<double>(ctx.GetFacing(laser)) + cosDraw - 5);
     const int32_t angleDraw = ctx.Rnd(20);
     const double angle = static_cast<double>(f1) + angleDraw - 10;
     const int32_t yDraw = ctx.Rnd(40);
@@ -254,10 +245,10 @@ void Petal(BossScriptContext& ctx, int32_t type, int32_t radiusBase, int32_t rad
   const int32_t py = b.ScratchInt(2003);
   const int32_t xTurn = ctx.Rnd(6);
   const int32_t xRadius = ctx.Rnd(radiusDraw);
-  const int32_t cx = Trunc(px + (radiusBase + xRadius) * Cos(xTurn + 6 * q - 3));
+  const int32_t cx = Trunc(px + (radiusBase + xRadius) * CosDegrees(xTurn + 6 * q - 3));
   const int32_t yTurn = ctx.Rnd(6);
   const int32_t yRadius = ctx.Rnd(radiusDraw);
-  const int32_t cy = Trunc(py + (radiusBase + yRadius) * Sin(yTurn + 6 * q - 3));
+  const int32_t cy = Trunc(py + (radiusBase + yRadius) * SinDegrees(yTurn + 6 * q - 3));
   b.SetScratchInt(2000, cx);
   b.SetScratchInt(2001, cy);
   const float toPoint = F32(DegreesFromRadians(

@@ -13,13 +13,6 @@ using Ctx = BossScriptContext;
 // n tenths, as the speeds and turns drawn in whole tenths are given.
 float Tenths(int32_t n) { return static_cast<float>(n / 10.0); }
 
-// The main run's difficulty 0-3; anything else is held to that range so no
-// interval below can become zero.
-int32_t RunDifficulty(Ctx& ctx) {
-  const int32_t d = ctx.Difficulty();
-  return d < 0 ? 0 : (d > 3 ? 3 : d);
-}
-
 // Bounces off the top and side walls, never the bottom.
 void BounceOffTopAndSides(Ctx& ctx, int32_t slot, int32_t count) {
   ctx.SetBounce(slot, count, true, true, false, true);
@@ -31,7 +24,7 @@ void BounceOffTopAndSides(Ctx& ctx, int32_t slot, int32_t count) {
 void Boss16Wander(Ctx& ctx) {
   Boss& b = ctx.boss();
   const int32_t f = b.phaseFrame;
-  const int32_t d = RunDifficulty(ctx);
+  const int32_t d = Level(ctx);
   if (f < kNonSpellFrame || !EveryFrames(f, 2 * (9 - d))) return;
   ctx.PlaySound(0);
   for (int32_t k = 0; k < 8; ++k) {
@@ -112,7 +105,7 @@ void Boss16Trios(Ctx& ctx, int32_t d) {
 
 void Boss16Spell(Ctx& ctx) {
   if (ctx.boss().phaseFrame < kSpellFrame) return;
-  const int32_t d = RunDifficulty(ctx);
+  const int32_t d = Level(ctx);
   if (d < 2)
     Boss16Boomerangs(ctx, d);
   else
@@ -126,7 +119,7 @@ void Boss17TurningRing(Ctx& ctx) {
   Boss& b = ctx.boss();
   const int32_t f = b.phaseFrame;
   if (f < kNonSpellFrame) return;
-  const int32_t d = RunDifficulty(ctx);
+  const int32_t d = Level(ctx);
   const int32_t c = f % 180;
   if (c == 0 || c == 60) b.SetScratchInt(2000, Trunc(AimFromBoss(ctx)));
   const bool beat = EveryFrames(f, 2 * (5 - d));
@@ -219,7 +212,7 @@ void Boss17Gathering(Ctx& ctx) {
   const int32_t f = b.phaseFrame;
   if (f == kAttackStartFrame) ctx.MoveTo(208.0f, 240.0f, 60);
   if (f < kSpellFrame) return;
-  const int32_t d = RunDifficulty(ctx);
+  const int32_t d = Level(ctx);
   if (d < 2) {
     if (f % 300 == 0) b.poseFrames = 180;
     if (f % 300 < 140 && EveryFrames(f, 7 - d)) {
@@ -244,7 +237,7 @@ void Boss17Fountains(Ctx& ctx) {
   Boss& b = ctx.boss();
   const int32_t f = b.phaseFrame;
   if (f < kNonSpellFrame) return;
-  const int32_t d = RunDifficulty(ctx);
+  const int32_t d = Level(ctx);
   if (EveryFrames(f, 2 * (6 - d))) {
     ctx.PlaySound(0);
     for (int32_t i = 0; i < 4; ++i) {
@@ -264,7 +257,7 @@ void Boss17Sprays(Ctx& ctx) {
   Boss& b = ctx.boss();
   const int32_t f = b.phaseFrame;
   if (f < kSpellFrame) return;
-  const int32_t d = RunDifficulty(ctx);
+  const int32_t d = Level(ctx);
   if (EveryFrames(f, 2 * (6 - d))) {
     ctx.PlaySound(0);
     const int32_t angle = 200 + ctx.Rnd(139);
@@ -294,7 +287,7 @@ void Boss17Sparkles(Ctx& ctx) {
   Boss& b = ctx.boss();
   const int32_t f = b.phaseFrame;
   if (f < kSpellFrame) return;
-  const int32_t d = RunDifficulty(ctx);
+  const int32_t d = Level(ctx);
   for (int32_t i = 0; i < 4; ++i) {
     const int32_t sineTurn = ctx.Rnd(359);
     const int32_t cosineTurn = ctx.Rnd(359);
@@ -330,7 +323,7 @@ void Boss17Giant(Ctx& ctx) {
   Boss& b = ctx.boss();
   const int32_t f = b.phaseFrame;
   if (f < kSpellFrame) return;
-  const int32_t d = RunDifficulty(ctx);
+  const int32_t d = Level(ctx);
   if (f == kSpellFrame) b.poseFrames = 60;
   if (f >= 330 && f < 360) {
     ctx.MoveTo(208.0f, 119 - 24 * d, 30);
