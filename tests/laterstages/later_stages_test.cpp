@@ -1,10 +1,13 @@
-// The later stages' own pieces: the laser lattice of stage 4 and the bonus
-// that ends the final and the Extra stage.
+// The later stages' own pieces: the laser lattice of stage 4, the frames on
+// which the lattice rows and the Extra stage's storm fire, and the bonus that
+// ends the final and the Extra stage.
 #include <gtest/gtest.h>
 
 #include <memory>
 
 #include "playfield/bullet.h"
+#include "playfield/item.h"
+#include "playfield/stage.h"
 #include "playfield/stages/stage_script.h"
 #include "shell/gamestate.h"
 
@@ -62,6 +65,35 @@ TEST(LaserLattice, FullPoolSetsNothing) {
   for (BulletRecord& r : p.bullet->records) r.active = 1;
   LaserLatticeStep(*p.state, 1);
   for (const BulletRecord& r : p.bullet->records) EXPECT_EQ(r.eraseProof, 0);
+}
+
+// One update of a stage's script at `frame` on a field of bullets and items
+// alone: what it spawns.
+TEST(StageRows, LatticeAndStormFireOnTheirFrames) {
+  struct Case {
+    uint32_t stage;
+    int32_t frame;
+    int bullets, items;
+  } cases[] = {
+      {6, 3699, 0, 0},   {6, 3700, 2, 0},   {6, 3748, 5, 0},   {9, 4420, 0, 0},
+      {7, 5428, 6, 0},   {6, 5476, 0, 0},   {12, 2999, 0, 0},  {12, 3000, 2, 1},
+      {12, 3004, 2, 0},  {12, 3010, 0, 1},  {12, 3240, 12, 1}, {12, 3510, 18, 1},
+      {12, 3960, 30, 1}, {12, 3996, 2, 0},  {12, 3999, 0, 0},  {12, 4000, 0, 1},
+  };
+  for (const Case& c : cases) {
+    Pool p;
+    Item item(*p.state);
+    Stage stage(*p.state);
+    p.state->item = &item;
+    p.state->stage = &stage;
+    p.state->stageNumber = c.stage;
+    stage.frame = c.frame;
+    stage.Update(*p.state);
+    int items = 0;
+    for (const ItemSlot& it : item.slots) items += it.active ? 1 : 0;
+    EXPECT_EQ(p.Active(), c.bullets) << "stage " << c.stage << " frame " << c.frame;
+    EXPECT_EQ(items, c.items) << "stage " << c.stage << " frame " << c.frame;
+  }
 }
 
 TEST(LastStageBonus, LivesBombsAndCounters) {

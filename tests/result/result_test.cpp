@@ -10,8 +10,10 @@
 #include "library/tesra.h"
 #include "shell/ending.h"
 #include "shell/gamestate.h"
+#include "shell/input.h"
 #include "shell/menu.h"
 #include "shell/savefile.h"
+#include "shell/scene.h"
 #include "shell/stageresult.h"
 
 namespace {
@@ -80,6 +82,16 @@ class ResultRun : public ::testing::Test {
     s.scene = SceneStageResult;
   }
   GameState& S() { return driver_.State(); }
+  // Updates without drawing (drawing is looked at only where a frame is
+  // presented by driver_.Run); `key` held through the first of them.
+  void Update(int count, int key = 0) {
+    for (int i = 0; i < count; ++i) {
+      if (key) GameDriver::Key(key, i == 0);
+      S().input->Poll();
+      UpdateScene(S());
+    }
+    if (key) GameDriver::Key(key, false);
+  }
   GameDriver driver_;
 };
 
@@ -113,33 +125,40 @@ TEST_F(ResultRun, PanelTurnsBonusAddsAndTheTallyWaitsForAPress) {
   EXPECT_FALSE(NearField(FramePixel(15, 240)));
   EXPECT_FALSE(NearField(FramePixel(400, 240)));
   EXPECT_FALSE(NearField(FramePixel(208, 464)));
-  driver_.Run(90);  // frame 90: edge-on, the field all but black
+  Update(89);
+  driver_.Run(1);  // frame 90: edge-on, the field black
   Snapshot("tally_090");
-  EXPECT_FALSE(NearField(FramePixel(208, 100)));
-  driver_.Run(110);  // frame 200: turned over to the result picture
+  for (int y : {24, 240, 456})
+    for (int x : {24, 208, 392}) EXPECT_EQ(FramePixel(x, y), 0u) << x << "," << y;
+  Update(109);
+  driver_.Run(1);  // frame 200: turned over, the result picture covers the field
   Snapshot("tally_200");
+  for (int y : {24, 240, 456})
+    for (int x : {24, 208, 392}) {
+      EXPECT_NE(FramePixel(x, y), 0u) << x << "," << y;
+      EXPECT_FALSE(NearField(FramePixel(x, y))) << x << "," << y;
+    }
   EXPECT_EQ(s.score, 1000u);
-  driver_.Run(2);  // frame 201 adds the bonus and sets up the next stage
+  Update(2);  // frame 201 adds the bonus and sets up the next stage
   EXPECT_EQ(s.score, 1000u + 12150000u);
   EXPECT_EQ(s.stageResult->frame, kStageResultWaitFrame);
   const int32_t standing = s.frameCount;
-  driver_.Run(30);
+  Update(30);
   EXPECT_EQ(s.stageResult->frame, kStageResultWaitFrame);
   EXPECT_EQ(s.frameCount, standing);  // frames stand while it waits
-  driver_.Tap(kKeyZ);
-  driver_.Run(1);
+  Update(1, kKeyZ);
   EXPECT_EQ(s.stageResult->frame, kStageResultWaitFrame + 1);
   EXPECT_EQ(s.stageGraze, 0);
-  driver_.Run(382 - 203);
+  Update(382 - 203);
   EXPECT_EQ(s.scene, SceneStageResult);
-  driver_.Run(1);
+  Update(1);
   EXPECT_EQ(s.scene, ScenePlaying);
 }
 
 TEST_F(ResultRun, PlaybackPassesTheWaitAndPracticeGoesToTheReplaySave) {
   ClearStage(1);
   GameState& s = S();
-  driver_.Run(203);
+  Update(203);
   EXPECT_EQ(s.stageResult->frame, kStageResultWaitFrame + 1);
   // Practice keeps its stage; its tally shows the next stage's bonus, never
   // the last tally's scaled again.
@@ -152,9 +171,8 @@ TEST_F(ResultRun, PlaybackPassesTheWaitAndPracticeGoesToTheReplaySave) {
   s.stageResult->Start(s);
   EXPECT_EQ(s.stageClearBonus, 1500000);
   s.scene = SceneStageResult;
-  driver_.Run(202);
-  driver_.Tap(kKeyZ);
-  driver_.Run(2);
+  Update(202);
+  Update(2, kKeyZ);
   EXPECT_EQ(s.scene, SceneReplaySave);
 }
 
@@ -207,9 +225,14 @@ TEST_F(ResultRun, HoldingSkipShowsEachLineForOneFrameAndHurriesTheRoll) {
   EXPECT_EQ(s.ending->line, 15);
   driver_.Run(2);
   EXPECT_EQ(s.ending->phase, 1);
-  driver_.Run(319 + 200);
-  // Past -440 the roll moves 2.5 a frame while skip is held, and the music
-  // still starts though -150 is jumped over.
+  Update(319);  // 1.0 a frame up to -440
+  GameDriver::Key(kKeyCtrl, false);
+  Update(1);  // 0.5 without skip: -439.5
+  GameDriver::Key(kKeyCtrl, true);
+  Update(116);  // 2.5 a frame with skip: -152, then -149.5, past -150
+  EXPECT_EQ(s.ending->scroll, -149.5f);
+  EXPECT_FALSE(s.ending->staffMusicStarted);
+  Update(1);  // the roll has crossed -150: its music starts
   EXPECT_TRUE(s.ending->staffMusicStarted);
   GameDriver::Key(kKeyCtrl, false);
 }
