@@ -155,10 +155,14 @@ TEST_F(ResultRun, PanelTurnsBonusAddsAndTheTallyWaitsForAPress) {
   EXPECT_EQ(s.scene, ScenePlaying);
 }
 
-TEST_F(ResultRun, PlaybackPassesTheWaitAndPracticeGoesToTheReplaySave) {
+TEST_F(ResultRun, PlaybackPassesTheWaitLastStageAndPracticeLeaveTheTally) {
   ClearStage(1);
   GameState& s = S();
+  s.stageNumber = 65535;  // after the last stage
   Update(203);
+  EXPECT_EQ(s.stageResult->frame, kStageResultWaitFrame + 1);
+  Update(1);  // on to the name entry, without the second half-turn
+  EXPECT_EQ(s.scene, SceneNameEntry);
   EXPECT_EQ(s.stageResult->frame, kStageResultWaitFrame + 1);
   // Practice keeps its stage; its tally shows the next stage's bonus, never
   // the last tally's scaled again.

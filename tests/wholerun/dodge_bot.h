@@ -60,7 +60,7 @@ inline void Gather(const GameState& s, std::vector<Threat>& out) {
       t.dy = std::sin(f);
       t.length = r.length + r.lengthGrowth * kHorizon;
       t.reach = r.width * 0.5f + p.hitRadius + 2.5f;
-      if (SegmentDistance(p.x, p.y, t, 0, 0) > kNear + t.length * 0 + 40) continue;
+      if (SegmentDistance(p.x, p.y, t, 0, 0) > kNear) continue;
     } else {
       t.reach = static_cast<float>(BulletRadius(r.type) + p.hitRadius) + 2.5f;
       if (std::fabs(r.x - p.x) > kNear || std::fabs(r.y - p.y) > kNear) continue;
