@@ -138,8 +138,8 @@ TEST(WholeRun, StageOneToTheEndingAndBackFromTheSavedReplay) {
   const std::string file = d.Folder() + "/replay/vko01_01.rpy";
   ASSERT_EQ(GameDriver::ReadFile(file).size(), 80 + inputs + 1);
 
-  // A fresh process plays every input but the last (as every playback does):
-  // the whole run, to the score it had before its ending.
+  // A fresh process plays the whole run, its last input as it was recorded:
+  // the ending's bonus included, the recorded score reached.
   ReplayChecker checker(d, file);
 
   // Played back here past its end: the same frames; the final stage is
@@ -158,10 +158,13 @@ TEST(WholeRun, StageOneToTheEndingAndBackFromTheSavedReplay) {
 
   const std::string line = checker.Line();
   if (!line.empty()) {
-    char want[64];
-    std::snprintf(want, sizeof want, "inputs=%u score=%u ", inputs,
-                  scoreBeforeEnd);
+    char want[80];
+    std::snprintf(want, sizeof want, "inputs=%u score=%u recorded=%u ", inputs, finalScore,
+                  finalScore);
     EXPECT_NE(line.find(want), std::string::npos) << line;
+    EXPECT_NE(line.find(" ok "), std::string::npos) << line;
+    // Its live last frame saved scores in its own folder, not in the game's.
+    EXPECT_EQ(GameDriver::ReadFile("score.dat"), scores);
   }
 }
 

@@ -5,7 +5,9 @@
 //
 // Run it in a folder that holds the game's data. Each file is played as in a
 // fresh game from its header and inputs to the end of its inputs or of the
-// play, and one line is printed per file:
+// play, in a private copy of the folder (the game's data linked, the settings
+// and score files copied), so nothing the play writes reaches the user's
+// files. One line is printed per file:
 //   FILE: frames=N inputs=N score=S recorded=S digest=<16 hex> ok|MISMATCH <ms> ms
 // --hashes adds "frame N <digest>" for every frame, --draw also draws every
 // frame as the game would. Exit 0 when every score matches, 1 when one
@@ -13,7 +15,9 @@
 #include <chrono>
 #include <cinttypes>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -22,10 +26,12 @@
 #include "library/tesra.h"
 #include "playfield/digest.h"
 #include "playfield/player.h"
+#include "shell/input.h"
 #include "shell/gamestate.h"
 #include "shell/menu.h"
 #include "shell/savefile.h"
 #include "shell/scene.h"
+#include "shell/stageresult.h"
 #include "shell/winmain.h"
 
 namespace {
@@ -73,6 +79,49 @@ void StartPlayback(GameState& s) {
   ++s.frameCount;
 }
 
+// The play's last recorded input, taken live as it was recorded: playback
+// stops one input short of the end, and the frame it leaves out can be the
+// one that ends the run with its bonus. A tally that follows adds its own
+// bonus before the player could have saved the replay.
+void PlayLastInputLive(GameState& s, uint32_t inputs) {
+  static const struct { uint8_t bit; int button; } kButtons[8] = {
+      {FrameUp, ButtonUp},     {FrameRight, ButtonRight}, {FrameDown, ButtonDown},
+      {FrameLeft, ButtonLeft}, {FrameShot, ButtonShot},   {FrameBomb, ButtonBomb},
+      {FrameSlow, ButtonSlow}, {FrameSkip, ButtonSkip}};
+  const uint8_t now = s.playbackInputs[inputs - 1];
+  const uint8_t before = inputs >= 2 ? s.playbackInputs[inputs - 2] : 0;
+  if (s.input) {
+    Input& in = *s.input;
+    for (int p = 0; p < 4; ++p)
+      for (int b = 0; b < 16; ++b) in.pressed[p][b] = in.previous[p][b] = 0, in.hold[p][b] = 0;
+    for (const auto& k : kButtons) {
+      in.pressed[0][k.button] = (now & k.bit) ? 1 : 0;
+      in.previous[0][k.button] = (before & k.bit) ? 1 : 0;
+      in.hold[0][k.button] = (now & k.bit) ? ((before & k.bit) ? 2 : 1) : 0;
+    }
+  }
+  s.playback = 0;
+  UpdateScene(s);
+  while (s.scene == SceneStageResult && s.stageResult &&
+         s.stageResult->frame < kStageResultWaitFrame)
+    UpdateScene(s);
+}
+
+// A private folder to play in: the game's data linked from here, the
+// settings and score files copied. Empty when it cannot be made.
+std::filesystem::path MakePlayFolder() {
+  namespace fs = std::filesystem;
+  char pattern[] = "/tmp/replaycheck.XXXXXX";
+  if (!mkdtemp(pattern)) return {};
+  const fs::path folder = pattern, here = fs::current_path();
+  std::error_code e;
+  for (const char* name : {"vko01", "vko01.dat", "vkobgm", "vkobgm.dat", "replace"})
+    if (fs::exists(here / name, e)) fs::create_symlink(here / name, folder / name, e);
+  for (const char* name : {"vko01.cfg", "score.dat"})
+    if (fs::is_regular_file(here / name, e)) fs::copy_file(here / name, folder / name, e);
+  return folder;
+}
+
 bool InPlay(const GameState& s) {
   return s.playback && (s.scene == ScenePlaying || s.scene == SceneStageResult);
 }
@@ -96,6 +145,23 @@ int CheckFile(const std::string& path, const Options& o) {
     return 2;
   }
 
+  namespace fs = std::filesystem;
+  const fs::path home = fs::current_path();
+  const fs::path folder = MakePlayFolder();
+  std::error_code e;
+  if (folder.empty() || (fs::current_path(folder, e), e)) {
+    std::fprintf(stderr, "%s: no private folder to play in\n", path.c_str());
+    return 2;
+  }
+  struct Leave {
+    fs::path home, folder;
+    ~Leave() {
+      std::error_code e;
+      fs::current_path(home, e);
+      fs::remove_all(folder, e);
+    }
+  } leave{home, folder};
+
   GameState& s = g_gameState;
   std::memset(&s, 0, sizeof s);
   HeadlessReset();
@@ -116,7 +182,14 @@ int CheckFile(const std::string& path, const Options& o) {
   StartPlayback(s);
   uint64_t frames = 0;
   uint32_t lastIndex = s.inputIndex, stall = 0;
+  // Every recorded input is played: the last one live, as it was recorded.
+  s.replayHeader.inputCount = inputs + 1;
   while (InPlay(s) && stall < kStallFrames) {
+    if (s.scene == ScenePlaying && inputs > 0 && s.inputIndex + 1 == inputs) {
+      PlayLastInputLive(s, inputs);
+      ++frames;
+      break;
+    }
     UpdateScene(s);
     ++frames;
     if (o.hashes)
