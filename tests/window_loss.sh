@@ -1,0 +1,36 @@
+#!/bin/sh
+# The game on a real X display loses its connection (xkill, as a dying
+# server or a logout would): it must end with exit code 1 and one line that
+# says the display was lost, never with a crash (139) or an abort (134).
+# Usage: window_loss.sh GAME. Skipped (exit 77) without a display
+# or xdotool.
+abspath() { [ -n "$1" ] && echo "$(cd "$(dirname "$1")" && pwd)/$(basename "$1")"; }
+game=$(abspath "$1")
+[ -n "$DISPLAY" ] || { echo "skipped: no display"; exit 77; }
+command -v xdotool >/dev/null 2>&1 || { echo "skipped: xdotool is not installed"; exit 77; }
+dir=$(mktemp -d)
+trap 'rm -rf "$dir"' EXIT
+cd "$dir" || exit 1
+# Settings that fix the window mode (windowed), so no question waits for an answer.
+printf '\166\153\157\060\061\143\146\151\306\163\164\071\132\133\134\043\132\132\132\007' >vko01.cfg
+# Title music (a second of silence), so the sound device mixes and the pump
+# thread refills while the display goes.
+mkdir vkobgm
+for n in 01 13 14; do
+  { printf 'RIFF\150\254\0\0WAVEfmt \20\0\0\0\1\0\1\0\042\126\0\0\104\254\0\0\2\0\20\0'
+    printf 'data\104\254\0\0'; head -c 44100 /dev/zero; } >vkobgm/vko01_$n.wav
+done
+SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-disk} SDL_DISKAUDIOFILE=/dev/null "$game" >out.txt 2>&1 &
+pid=$!
+# Wait for the window by its title; the search itself waits (no fixed sleep).
+window=$(timeout 20 xdotool search --sync --onlyvisible --name 'Amber Snowfall Nocturne' | head -n 1)
+if [ -z "$window" ]; then
+  echo "the game window never appeared"; kill "$pid" 2>/dev/null; cat out.txt; exit 1
+fi
+xdotool windowkill "$window"
+wait "$pid"
+status=$?
+cat out.txt
+if [ "$status" != 1 ]; then echo "exit code $status, expected 1"; exit 1; fi
+grep -q '^vko01: the display was lost' out.txt || { echo "no line about the lost display"; exit 1; }
+echo "ended cleanly: exit 1"
