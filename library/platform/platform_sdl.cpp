@@ -105,9 +105,13 @@ std::atomic<int> g_displayLost{0};
 int OnXIOError(Display*) { EndForLostDisplay("the connection to the X server closed"); }
 
 int OnXError(Display*, XErrorEvent* event) {
+  const int code = event ? event->error_code : 0;
   char what[96];
-  std::snprintf(what, sizeof what, "the X server refused request %d with error %d",
-                event ? event->request_code : 0, event ? event->error_code : 0);
+  if (code == BadWindow || code == BadDrawable)
+    std::snprintf(what, sizeof what, "another program destroyed the window");
+  else
+    std::snprintf(what, sizeof what, "the X server refused request %d with error %d",
+                  event ? event->request_code : 0, code);
   EndForLostDisplay(what);
 }
 #endif
