@@ -6,7 +6,6 @@
 
 #include "driver.h"
 #include "library/core/report.h"
-#include "shell/texts.h"
 
 namespace {
 

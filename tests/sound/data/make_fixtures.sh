@@ -15,26 +15,5 @@ for f in ima_stereo ima_mono ms_stereo ms_mono alaw_mono ulaw_stereo; do
 done
 # Ogg Vorbis: one second of a 441 Hz sine at half scale, mono, 44.1 kHz.
 sox -D -R -n -r 44100 -c 1 -C 6 sine441.ogg synth 1 sine 441 vol 0.5
-# A damaged link: sine441.ogg with a copy of its first page, under another
-# serial number, put before the audio page.
-python3 - <<'PY'
-def crc(data):
-    c = 0
-    for b in data:
-        c ^= b << 24
-        for _ in range(8):
-            c = ((c << 1) ^ 0x04C11DB7) & 0xFFFFFFFF if c & 0x80000000 else (c << 1) & 0xFFFFFFFF
-    return c
-d = open('sine441.ogg', 'rb').read()
-pages, i = [], 0
-while i < len(d):
-    n = d[i + 26]
-    size = 27 + n + sum(d[i + 27:i + 27 + n])
-    pages.append(d[i:i + size])
-    i += size
-bos = bytearray(pages[0])
-bos[14:18] = (0x5EED).to_bytes(4, 'little')
-bos[22:26] = bytes(4)
-bos[22:26] = crc(bos).to_bytes(4, 'little')
-open('foreign_link.ogg', 'wb').write(b''.join(pages[:2]) + bytes(bos) + b''.join(pages[2:]))
-PY
+# Damaged links of sine441.ogg (see damage_ogg.py).
+python3 damage_ogg.py sine441.ogg foreign_link.ogg bad_codebook.ogg
