@@ -1,12 +1,13 @@
 #!/bin/sh
-# The game on a real X display loses its connection (xkill, as a dying
-# server or a logout would) or has its window destroyed by another program:
-# each time it must end with exit code 1 and one line that says the display
-# was lost, never with a crash (139) or an abort (134).
-# Usage: window_loss.sh GAME. Skipped (exit 77) without a display
-# or xdotool.
+# The game on a real X display loses its connection (ACTION windowkill: as
+# xkill, a dying server or a logout would) or has its window destroyed by
+# another program (windowclose): it must end with exit code 1 and one line
+# that says the display was lost, never with a crash (139) or an abort (134).
+# Usage: window_loss.sh GAME ACTION. Skipped (exit 77) without a display or
+# xdotool.
 abspath() { [ -n "$1" ] && echo "$(cd "$(dirname "$1")" && pwd)/$(basename "$1")"; }
 game=$(abspath "$1")
+action=${2:-windowkill}
 [ -n "$DISPLAY" ] || { echo "skipped: no display"; exit 77; }
 command -v xdotool >/dev/null 2>&1 || { echo "skipped: xdotool is not installed"; exit 77; }
 dir=$(mktemp -d)
@@ -38,6 +39,4 @@ run() {  # run ACTION: starts the game, applies the xdotool ACTION to its window
   [ -n "$line" ] || { echo "$1: no line about the lost display"; cat out.txt; return 1; }
   echo "$1: exit 1, \"$line\""
 }
-failed=0
-for action in windowkill windowclose; do run "$action" || failed=1; done
-exit $failed
+run "$action"
