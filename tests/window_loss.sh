@@ -3,6 +3,8 @@
 # xkill, a dying server or a logout would) or has its window destroyed by
 # another program (windowclose): it must end with exit code 1 and one line
 # that says the display was lost, never with a crash (139) or an abort (134).
+# ACTION fullscreen starts it in full screen, where its window must cover the
+# whole display (no window manager resizes it here), then kills it.
 # Usage: window_loss.sh GAME ACTION. Skipped (exit 77) without a display or
 # xdotool.
 abspath() { [ -n "$1" ] && echo "$(cd "$(dirname "$1")" && pwd)/$(basename "$1")"; }
@@ -13,8 +15,13 @@ command -v xdotool >/dev/null 2>&1 || { echo "skipped: xdotool is not installed"
 dir=$(mktemp -d)
 trap 'rm -rf "$dir"' EXIT
 cd "$dir" || exit 1
-# Settings that fix the window mode (windowed), so no question waits for an answer.
-printf '\166\153\157\060\061\143\146\151\306\163\164\071\132\133\134\043\132\132\132\007' >vko01.cfg
+# Settings that fix the window mode (windowed, or full screen), so no
+# question waits for an answer.
+if [ "$action" = fullscreen ]; then
+  printf '\166\153\157\060\061\143\146\151\306\163\164\171\132\133\134\143\132\132\132\007' >vko01.cfg
+else
+  printf '\166\153\157\060\061\143\146\151\306\163\164\071\132\133\134\043\132\132\132\007' >vko01.cfg
+fi
 # Title music (a second of silence), so the sound device mixes and the pump
 # thread refills while the display goes.
 mkdir vkobgm
@@ -30,6 +37,14 @@ run() {  # run ACTION: starts the game, applies the xdotool ACTION to its window
   window=$(timeout 20 xdotool search --sync --onlyvisible --all --pid "$pid" --classname '^vko01$' | head -n 1)
   if [ -z "$window" ]; then
     echo "$1: the game window never appeared"; kill "$pid" 2>/dev/null; cat out.txt; return 1
+  fi
+  if [ "$1" = fullscreen ]; then
+    size=$(xdotool getwindowgeometry "$window" | sed -n 's/.*Geometry: *//p')
+    display=$(xdotool getdisplaygeometry | tr ' ' x)
+    if [ "$size" != "$display" ]; then
+      echo "fullscreen: the window is $size on a $display display"; kill "$pid"; return 1
+    fi
+    set -- windowkill
   fi
   xdotool "$1" "$window"
   wait "$pid"
