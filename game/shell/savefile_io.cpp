@@ -42,6 +42,7 @@ SaveFileRead ReadConfigFile(GameState& state) {
   uint32_t size = 0;
   SaveFileRead r = ReadIntoFileBuffer(state, "vko01.cfg", kConfigFileSize, &size);
   if (r != SaveFileRead::Accepted) return r;
+  if (size < kConfigFileSize) return SaveFileRead::Refused;  // cut short: damaged
   return DecodeConfigFile(state.fileBuffer, state) ? SaveFileRead::Accepted : SaveFileRead::Refused;
 }
 
@@ -49,6 +50,7 @@ SaveFileRead ReadScoreFile(GameState& state) {
   uint32_t size = 0;
   SaveFileRead r = ReadIntoFileBuffer(state, "score.dat", kScoreFileSize, &size);
   if (r != SaveFileRead::Accepted) return r;
+  if (size < kScoreFileSize) return SaveFileRead::Refused;  // cut short: damaged
   return DecodeScoreFile(state, state.fileBuffer) ? SaveFileRead::Accepted : SaveFileRead::Refused;
 }
 

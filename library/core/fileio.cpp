@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <map>
@@ -49,6 +50,15 @@ struct CachedArchiveFile {
 };
 std::map<std::string, CachedArchiveFile> g_archives;  // by host path
 
+// Why the last open on this thread failed (UTF-8, for messages to the user).
+thread_local std::string g_openFailure;
+
+void SetOpenFailure(const std::string& reason) { g_openFailure = reason; }
+
+std::string ArchiveLabel(const std::string& folderCp932, const std::string& extension) {
+  return Cp932ToUtf8((folderCp932 + "." + extension).c_str());
+}
+
 OpenFile* FileOf(StreamHandle handle) {
   if ((handle & kHandleBits) != kHandleBits || handle > (kHandleBits | 0x0FFFFFFFu)) return nullptr;
   const uintptr_t slot = handle & 0x0FFFFFFFu;
@@ -69,8 +79,12 @@ StreamHandle AddFile(const OpenFile& file) {
 }
 
 bool NameUsable(const char* name) {
-  if (!name || !*name) return false;
+  if (!name || !*name) {
+    SetOpenFailure("no file name");
+    return false;
+  }
   if (std::strlen(name) > kMaxName) {
+    SetOpenFailure("the name is too long");
     LogFormatLine("ファイル名が長すぎます: %.64s...", name);
     return false;
   }
@@ -78,8 +92,12 @@ bool NameUsable(const char* name) {
 }
 
 StreamHandle OpenHostFile(const char* name) {
+  errno = 0;
   std::FILE* host = FsOpenRead(name);
-  if (!host) return 0;
+  if (!host) {
+    SetOpenFailure(errno == 0 || errno == ENOENT ? "no such file" : std::strerror(errno));
+    return 0;
+  }
   OpenFile file;
   file.kind = FileKind::Host;
   file.host = host;
@@ -87,6 +105,7 @@ StreamHandle OpenHostFile(const char* name) {
   const StreamHandle handle = AddFile(file);
   if (!handle) {
     std::fclose(host);
+    SetOpenFailure("too many open files");
     LogFormatLine("ファイルハンドルが足りません: %s", name);
   }
   return handle;
@@ -204,22 +223,28 @@ StreamHandle ArchiveOpen(const char* name, int async, int shareRead) {
     i += n ? static_cast<size_t>(n) : 1;
   }
   std::lock_guard<std::mutex> hold(g_archiveMutex);
+  // Stepping by characters: a trail byte 0x5C (as in "表" or "ソフト") is
+  // never a separator.
+  size_t folderStart = 0;  // where the last component of the folder begins
   for (size_t i = 0; i < path.size();) {
     const int n = SjisCharLength(path.c_str() + i);
     if (n == 1 && path[i] == '\\') {
       const std::string folder = path.substr(0, i);
-      const size_t lastSep = folder.rfind('\\');
-      const std::string last = lastSep == std::string::npos ? folder : folder.substr(lastSep + 1);
+      const std::string last = folder.substr(folderStart);
+      folderStart = i + 1;
       if (!last.empty() && last != "." && last != "..") {
         const std::string hostArchive = FsHostPath((folder + "." + g_extension).c_str());
         if (IsRegularFile(hostArchive)) {
           Archive* archive = CachedArchive(hostArchive);
           if (!archive) {
+            SetOpenFailure("the archive " + ArchiveLabel(folder, g_extension) +
+                           " is damaged or was packed with another key");
             LogFormatLine("アーカイブファイルを読み込めません: %s.%s", folder.c_str(), g_extension.c_str());
             return 0;
           }
           const ArchiveEntry* entry = FindArchiveEntry(archive, path.c_str() + i + 1);
           if (!entry) {
+            SetOpenFailure("it is not in the archive " + ArchiveLabel(folder, g_extension));
             LogFormatLine("アーカイブ %s.%s にファイル %s がありません", folder.c_str(),
                           g_extension.c_str(), path.c_str() + i + 1);
             return 0;
@@ -227,11 +252,16 @@ StreamHandle ArchiveOpen(const char* name, int async, int shareRead) {
           OpenFile file;
           file.kind = FileKind::Memory;
           void* data = nullptr;
-          if (ReadArchiveEntry(archive, entry, &data, &file.size) != 0) return 0;
+          if (ReadArchiveEntry(archive, entry, &data, &file.size) != 0) {
+            SetOpenFailure("its data in the archive " + ArchiveLabel(folder, g_extension) +
+                           " is damaged");
+            return 0;
+          }
           file.data = static_cast<uint8_t*>(data);
           const StreamHandle handle = AddFile(file);
           if (!handle) {
             TrackedFree(data);
+            SetOpenFailure("too many open files");
             LogFormatLine("ファイルハンドルが足りません: %s", name);
           }
           return handle;
@@ -282,8 +312,13 @@ void ClearArchiveCache() {
 }
 
 StreamHandle FileOpen(const char* name, int async, int shareRead) {
-  return CurrentFileFunctions()->open(name, async, shareRead);
+  g_openFailure.clear();
+  const StreamHandle handle = CurrentFileFunctions()->open(name, async, shareRead);
+  if (!handle && g_openFailure.empty()) g_openFailure = "it cannot be opened";
+  return handle;
 }
+
+const char* FileOpenFailureReason() { return g_openFailure.c_str(); }
 int FileClose(StreamHandle handle) { return AnyClose(handle); }
 int64_t FileTell(StreamHandle handle) { return AnyTell(handle); }
 int FileSeek(StreamHandle handle, int64_t offset, int origin) { return AnySeek(handle, offset, origin); }

@@ -37,6 +37,9 @@ void ClearArchiveCache();
 
 // Through the current set. FileOpen(name, 0, 1) -> handle or 0.
 StreamHandle FileOpen(const char* name, int async = 0, int shareRead = 1);
+// Why the last FileOpen on this thread failed, in English ("no such file", "the
+// archive vko01.dat is damaged or was packed with another key", ...).
+const char* FileOpenFailureReason();
 int FileClose(StreamHandle handle);
 int64_t FileTell(StreamHandle handle);
 int FileSeek(StreamHandle handle, int64_t offset, int origin);

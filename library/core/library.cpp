@@ -4,6 +4,7 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <cstdlib>
 #include <cstring>
 #include <mutex>
 #include <thread>
@@ -15,6 +16,7 @@
 #include "core/memory.h"
 #include "core/random.h"
 #include "core/sjis.h"
+#include "platform/audio_device.h"
 #include "platform/platform.h"
 
 LibrarySettings g_librarySettings = {"Tesra", 0, 1, 640, 480, 16, 60, 0};
@@ -81,6 +83,21 @@ void StopPumpThread() {
   g_libraryLock.Reacquire(depth);
 }
 
+// exit() may come while the library runs: from Xlib when the display is lost,
+// or from anywhere else. It runs these steps before the destructors of the
+// static objects made before the library first started, so the pump thread
+// and the sound device's mixing thread are stopped before the lock, the sound
+// tables and the mixer they use are gone.
+void StopThreadsAtExit() {
+  StopPumpThread();
+  AudioDeviceHalt();
+}
+
+void RegisterExitSteps() {
+  static std::atomic<int> registered{0};
+  if (registered.exchange(1) == 0) std::atexit(StopThreadsAtExit);
+}
+
 void CopyTitle(const char* text) {
   const char* src = text ? text : "";
   size_t n = 0;
@@ -118,6 +135,7 @@ int InitializeLibrary() {
     UnindentLog();
     return -1;
   }
+  RegisterExitSteps();
   StartPumpThread();
   LogFormatLine("入力装置: パッド %d 個", PlatformPadCount());
   SeedRandom(PlatformMilliseconds());

@@ -5,6 +5,8 @@
 #include "core/fileio.h"
 #include "core/library.h"
 #include "core/log.h"
+#include "core/report.h"
+#include "core/sjis.h"
 #include "graphics/graph_ops.h"
 #include "graphics/graph_registry.h"
 #include "graphics/image_convert.h"
@@ -15,13 +17,19 @@ int LoadGraphImageFile(const char* fileName, GraphImage* image) {
   const StreamHandle file = FileOpen(fileName, 0, 1);
   if (!file) {
     LogFormatLine("画像ファイルが開けませんでした: %s", fileName);
+    ReportToUser("cannot load the picture %s: %s", Cp932ToUtf8(fileName).c_str(),
+                 FileOpenFailureReason());
     return -1;
   }
   // The file layer's handles go with the file stream set.
   ImageStream stream{GetFileStreamFunctions(), file};
   const int result = DecodeImageStream(&stream, image);
   FileClose(file);
-  if (result != 0) LogFormatLine("画像ファイルの読み込みに失敗しました: %s", fileName);
+  if (result != 0) {
+    LogFormatLine("画像ファイルの読み込みに失敗しました: %s", fileName);
+    ReportToUser("cannot load the picture %s: it is damaged or not a picture format this program reads",
+                 Cp932ToUtf8(fileName).c_str());
+  }
   return result;
 }
 

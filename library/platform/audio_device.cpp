@@ -156,6 +156,15 @@ void AudioDeviceClose() {
   g_backend = AudioBackend::None;
 }
 
+void AudioDeviceHalt() {
+  bool sdl;
+  {
+    std::lock_guard<std::mutex> guard(g_mixMutex);
+    sdl = g_open && g_backend == AudioBackend::Sdl;
+  }
+  if (sdl) AudioSdlClose();  // waits for a running callback; a second close does nothing
+}
+
 bool AudioDeviceIsOpen() {
   std::lock_guard<std::mutex> guard(g_mixMutex);
   return g_open;

@@ -30,6 +30,9 @@ struct AudioBuffer;
 // a device is already open.
 int AudioDeviceOpen(AudioBackend backend);
 void AudioDeviceClose();  // releases every buffer still alive
+// Stops the output (SDL's mixing thread) at once, leaving every buffer alive
+// and the device open for AudioDeviceClose: for a process that is ending.
+void AudioDeviceHalt();
 bool AudioDeviceIsOpen();
 AudioBackend AudioDeviceBackend();
 

@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "core/log.h"
+#include "core/report.h"
 #include "core/sjis.h"
 #include "platform/platform_sdl.h"
 
@@ -30,6 +31,7 @@ struct HeadlessState {
   std::atomic<int> closed{0};
   std::deque<int> answers;
   int defaultAnswer = 1;
+  int boxesFail = 0;
   int boxCount = 0;
   std::string lastBoxText;
   std::atomic<uint32_t> clock{0};
@@ -146,19 +148,31 @@ uint32_t PlatformPadBits(int pad) {
 }
 
 int PlatformMessageBoxYesNo(const char* textCp932, const char* captionCp932) {
+  int answer = -1;
   if (Headless()) {
     std::lock_guard<std::mutex> hold(g_headless.mutex);
-    ++g_headless.boxCount;
-    g_headless.lastBoxText = textCp932 ? textCp932 : "";
-    if (g_headless.answers.empty()) return g_headless.defaultAnswer;
-    const int answer = g_headless.answers.front();
-    g_headless.answers.pop_front();
-    return answer;
+    if (!g_headless.boxesFail) {
+      ++g_headless.boxCount;
+      g_headless.lastBoxText = textCp932 ? textCp932 : "";
+      if (g_headless.answers.empty()) {
+        answer = g_headless.defaultAnswer;
+      } else {
+        answer = g_headless.answers.front();
+        g_headless.answers.pop_front();
+      }
+    }
+  } else {
+    const std::string text = Cp932ToUtf8(textCp932 ? textCp932 : "");
+    const std::string caption = Cp932ToUtf8(captionCp932 ? captionCp932 : "");
+    answer = sdl_backend::MessageBoxYesNo(text.c_str(), caption.c_str());
   }
-  const std::string text = Cp932ToUtf8(textCp932 ? textCp932 : "");
-  const std::string caption = Cp932ToUtf8(captionCp932 ? captionCp932 : "");
-  const int r = sdl_backend::MessageBoxYesNo(text.c_str(), caption.c_str());
-  return r == 1 ? 1 : 0;
+  if (answer >= 0) return answer == 1 ? 1 : 0;
+  // Nobody saw the question: say on standard error what was asked and taken.
+  std::string question = Cp932ToUtf8(textCp932 ? textCp932 : "");
+  for (char& c : question)
+    if (c == '\n' || c == '\r') c = ' ';
+  ReportToUser("cannot show the question \"%s\"; taking the answer No", question.c_str());
+  return 0;
 }
 
 uint32_t PlatformMilliseconds() {
@@ -213,6 +227,7 @@ void HeadlessReset() {
   g_headless.closed = 0;
   g_headless.answers.clear();
   g_headless.defaultAnswer = 1;
+  g_headless.boxesFail = 0;
   g_headless.boxCount = 0;
   g_headless.lastBoxText.clear();
   g_headless.clock = 0;
@@ -254,6 +269,11 @@ void HeadlessQueueMessageBoxAnswer(int yes) {
 void HeadlessSetDefaultMessageBoxAnswer(int yes) {
   std::lock_guard<std::mutex> hold(g_headless.mutex);
   g_headless.defaultAnswer = yes ? 1 : 0;
+}
+
+void HeadlessSetMessageBoxesFail(int fail) {
+  std::lock_guard<std::mutex> hold(g_headless.mutex);
+  g_headless.boxesFail = fail ? 1 : 0;
 }
 
 int HeadlessMessageBoxCount() {

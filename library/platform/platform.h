@@ -50,7 +50,8 @@ uint32_t PlatformPadBits(int pad);
 
 // ---- Message box ------------------------------------------------------------------
 // A Yes/No question with the exclamation icon; works before the library starts.
-// 1 = Yes, 0 = No (also when it cannot be shown: a log line is written).
+// 1 = Yes, 0 = No. When it cannot be shown the answer is No, and the question
+// and that answer are written to standard error (and the log).
 int PlatformMessageBoxYesNo(const char* textCp932, const char* captionCp932);
 
 // ---- Clock --------------------------------------------------------------------------
@@ -72,6 +73,7 @@ void HeadlessSetPadBits(int pad, uint32_t bits);
 void HeadlessInjectClose();                 // as if the user closed the window
 void HeadlessQueueMessageBoxAnswer(int yes);
 void HeadlessSetDefaultMessageBoxAnswer(int yes);  // when no answer is queued (default 1)
+void HeadlessSetMessageBoxesFail(int fail);  // 1: boxes cannot be shown (not counted)
 int HeadlessMessageBoxCount();              // boxes shown so far
 const char* HeadlessLastMessageBoxText();   // CP932 text of the last box ("" none)
 void HeadlessAdvanceClock(uint32_t milliseconds);

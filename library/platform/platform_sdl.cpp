@@ -3,15 +3,23 @@
 #include "platform/platform_sdl.h"
 
 #include <SDL.h>
+#include <dlfcn.h>
+#include <unistd.h>
+#if __has_include(<X11/Xlib.h>)
+#include <X11/Xlib.h>
+#define TESRA_HAVE_XLIB 1
+#endif
 
 #include <atomic>
 #include <chrono>
+#include <cstdlib>
 #include <cstring>
 #include <mutex>
 #include <thread>
 #include <vector>
 
 #include "core/log.h"
+#include "core/report.h"
 #include "platform/keymap.h"
 #include "platform/pacer.h"
 
@@ -77,6 +85,53 @@ void ClosePad(SDL_JoystickID id) {
   }
 }
 
+// ---- A lost display ----------------------------------------------------------------
+// Xlib ends the process with exit() when the connection to the X server breaks
+// (xkill, a dying server, a logout) or a request fails. The game instead says
+// why on standard error and ends through exit() itself, whose steps the library
+// registered (see library.cpp) stop the sound device and the pump thread
+// before anything they use is destroyed. SDL loads libX11 itself; the handlers
+// are set through the copy it loaded, so the library needs no link to it.
+
+std::atomic<int> g_displayLost{0};
+
+[[noreturn]] void EndForLostDisplay(const char* what) {
+  if (g_displayLost.exchange(1) != 0) _exit(1);  // lost again while ending
+  ReportToUser("the display was lost (%s); ending", what);
+  std::exit(1);
+}
+
+#ifdef TESRA_HAVE_XLIB
+int OnXIOError(Display*) { EndForLostDisplay("the connection to the X server closed"); }
+
+int OnXError(Display*, XErrorEvent* event) {
+  const int code = event ? event->error_code : 0;
+  char what[96];
+  if (code == BadWindow || code == BadDrawable)
+    std::snprintf(what, sizeof what, "another program destroyed the window");
+  else
+    std::snprintf(what, sizeof what, "the X server refused request %d with error %d",
+                  event ? event->request_code : 0, code);
+  EndForLostDisplay(what);
+}
+#endif
+
+void WatchX11Display() {
+#ifdef TESRA_HAVE_XLIB
+  const char* driver = SDL_GetCurrentVideoDriver();
+  if (!driver || std::strcmp(driver, "x11") != 0) return;
+  void* x11 = dlopen("libX11.so.6", RTLD_LAZY | RTLD_NOLOAD);
+  if (!x11) return;
+  using SetIOHandler = XIOErrorHandler (*)(XIOErrorHandler);
+  using SetHandler = XErrorHandler (*)(XErrorHandler);
+  auto setIO = reinterpret_cast<SetIOHandler>(dlsym(x11, "XSetIOErrorHandler"));
+  auto set = reinterpret_cast<SetHandler>(dlsym(x11, "XSetErrorHandler"));
+  if (setIO) setIO(OnXIOError);
+  if (set) set(OnXError);
+  dlclose(x11);  // still loaded by SDL
+#endif
+}
+
 // A small generated window icon (the program carries no resources).
 void SetIcon() {
   SDL_Surface* icon = SDL_CreateRGBSurfaceWithFormat(0, 32, 32, 32, SDL_PIXELFORMAT_ARGB8888);
@@ -100,6 +155,7 @@ int Start() {
   BuildReverseKeyTable();
   if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_JOYSTICK | SDL_INIT_EVENTS) != 0) {
     LogFormatLine("SDL の初期化に失敗しました: %s", SDL_GetError());
+    ReportToUser("no display could be opened (%s); is DISPLAY set?", SDL_GetError());
     return -1;
   }
   // Without a display SDL quietly falls back to a driver that shows nothing;
@@ -108,9 +164,12 @@ int Start() {
   if (driver && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0) &&
       !SDL_getenv("SDL_VIDEODRIVER")) {
     LogFormatLine("表示できるディスプレイがありません (%s)", driver);
+    ReportToUser("no display could be opened (SDL found only its \"%s\" driver); is DISPLAY set?",
+                 driver);
     SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_JOYSTICK | SDL_INIT_EVENTS);
     return -1;
   }
+  WatchX11Display();
   g_started = true;
   g_gone = 0;
   std::memset(g_tapped, 0, sizeof g_tapped);
@@ -134,9 +193,22 @@ void End() {
 int CreateWindow(const char* titleUtf8, int width, int height, int windowed, int iconResource) {
   if (g_window) return 0;
   Uint32 flags = SDL_WINDOW_SHOWN | SDL_WINDOW_ALLOW_HIGHDPI;
-  if (!windowed) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
-  g_window = SDL_CreateWindow(titleUtf8, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width,
-                              height, flags);
+  int x = SDL_WINDOWPOS_CENTERED, y = SDL_WINDOWPOS_CENTERED, w = width, h = height;
+  SDL_Rect desktop;
+  if (!windowed) {
+    flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
+    // Made at the desktop's size and place from the start: without a window
+    // manager nobody resizes a full-screen window, and SDL would scale the
+    // picture for a desktop-sized window that stayed 640 x 480 (magnified
+    // and cropped).
+    if (SDL_GetDisplayBounds(0, &desktop) == 0) {
+      x = desktop.x;
+      y = desktop.y;
+      w = desktop.w;
+      h = desktop.h;
+    }
+  }
+  g_window = SDL_CreateWindow(titleUtf8, x, y, w, h, flags);
   if (!g_window) {
     LogFormatLine("ウインドウの作成に失敗しました: %s", SDL_GetError());
     return -1;
@@ -190,7 +262,22 @@ int SetWindowTitle(const char* titleUtf8) {
 
 int SetWindowed(int windowed) {
   if (!g_window) return 0;
-  return SDL_SetWindowFullscreen(g_window, windowed ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP) == 0 ? 0 : -1;
+  if (!windowed) {
+    // As in CreateWindow: cover the desktop first, for a desktop with no
+    // window manager.
+    SDL_Rect desktop;
+    const int display = SDL_GetWindowDisplayIndex(g_window);
+    if (SDL_GetDisplayBounds(display < 0 ? 0 : display, &desktop) == 0) {
+      SDL_SetWindowPosition(g_window, desktop.x, desktop.y);
+      SDL_SetWindowSize(g_window, desktop.w, desktop.h);
+    }
+  }
+  const int r = SDL_SetWindowFullscreen(g_window, windowed ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
+  if (windowed) {
+    SDL_SetWindowSize(g_window, g_logicalWidth, g_logicalHeight);
+    SDL_SetWindowPosition(g_window, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+  }
+  return r == 0 ? 0 : -1;
 }
 
 int PumpEvents() {

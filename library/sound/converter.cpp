@@ -285,6 +285,8 @@ long OggTell(void* source) {
 
 bool OpenOggVorbis(SoundConverter* c, int64_t) {
   c->oggOpen = 0;
+  c->oggBroken = 0;
+  c->oggHoles = 0;
   c->ogg = static_cast<OggVorbis_File*>(SoundAlloc(sizeof(OggVorbis_File)));
   if (!c->ogg) return false;
   const ov_callbacks callbacks = {OggRead, OggSeek, OggClose, OggTell};
@@ -395,6 +397,7 @@ int FillAcm(SoundConverter* c) {
 }
 
 int FillOgg(SoundConverter* c) {
+  if (c->oggBroken) return -1;
   for (;;) {
     int section = 0;
     const long r = ov_read(c->ogg, reinterpret_cast<char*>(c->work), static_cast<int>(c->workSize),
@@ -404,8 +407,15 @@ int FillOgg(SoundConverter* c) {
       c->left = static_cast<uint32_t>(r);
       return 0;
     }
-    // A hole or a damaged page is skipped; a run of them ends the data.
-    if (r == 0 || ++c->oggHoles > 32) return -1;
+    if (r == 0) return -1;
+    // Any other error (a damaged link, a bad header, a read error) leaves
+    // the decoder unfit for another call: the data ends here.
+    if (r != OV_HOLE) {
+      c->oggBroken = 1;
+      return -1;
+    }
+    // A hole (a lost or damaged page) is skipped; a run of them ends the data.
+    if (++c->oggHoles > 32) return -1;
   }
 }
 
@@ -537,8 +547,11 @@ int SeekConverter(SoundConverter* c, uint32_t sample) {
       SeekAcm(c, static_cast<uint32_t>(std::min<uint64_t>(target, 0xFFFFFFFFu)));
       break;
     case kConverterOgg: {
-      const ogg_int64_t total = ov_pcm_total(c->ogg, -1);
-      ov_pcm_seek(c->ogg, std::min<ogg_int64_t>(sample, total));
+      if (!c->oggBroken) {
+        const ogg_int64_t total = ov_pcm_total(c->ogg, -1);
+        if (ov_pcm_seek(c->ogg, std::min<ogg_int64_t>(sample, total)) != 0) c->oggBroken = 1;
+      }
+      c->oggHoles = 0;
       c->left = c->offset = 0;
       c->position = static_cast<uint32_t>(target);
       break;

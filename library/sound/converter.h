@@ -41,6 +41,10 @@ struct SoundConverter {
   OggVorbis_File* ogg;
   uint32_t sampleSize;
   uint32_t oggHoles;  // consecutive damaged reads
+  // Set by a decoder error other than a hole (a damaged link, a failed seek):
+  // libvorbisfile's state may be left half-made, so it is never read or
+  // sought again and the data ends there.
+  uint32_t oggBroken;
   // PCM delivered from the work buffer.
   uint8_t* work;
   uint32_t workSize, left, offset, position;

@@ -3,13 +3,29 @@
 #include <algorithm>
 
 #include "core/fileio.h"
+#include "core/report.h"
+#include "core/sjis.h"
 #include "sound/sound_internal.h"
+
+namespace {
+
+void ReportSoundOpenFailure(const char* fileName) {
+  ReportToUser("cannot load the sound %s: %s", Cp932ToUtf8(fileName).c_str(), FileOpenFailureReason());
+}
+
+void ReportSoundDataFailure(const char* fileName) {
+  ReportToUser("cannot load the sound %s: it is damaged or not a sound format this program reads",
+               Cp932ToUtf8(fileName).c_str());
+}
+
+}  // namespace
 
 int ReadFileToMemory(const char* fileName, uint8_t** data, uint32_t* size) {
   if (!fileName || !data || !size) return -1;
   const StreamHandle f = FileOpen(fileName, 0, 1);
   if (!f) {
     SoundLog("右記のファイルのオープンに失敗しました：%s", fileName);
+    ReportSoundOpenFailure(fileName);
     return -1;
   }
   const int rc = ReadStreamToMemory(SoundStream{GetFileStreamFunctions(), f}, data, size);
@@ -24,6 +40,7 @@ int AddStreamSoundFile(const char* fileName, uint8_t repeat, int h, int type, in
   const StreamHandle f = FileOpen(fileName, 0, 1);
   if (!f) {
     SoundLog("右記のＷＡＶファイルのロードに失敗しました：%s \n", fileName);
+    ReportSoundOpenFailure(fileName);
     return -1;
   }
   int copied = 0;
@@ -31,6 +48,7 @@ int AddStreamSoundFile(const char* fileName, uint8_t repeat, int h, int type, in
       0) {
     FileClose(f);
     SoundLog("右記のＷＡＶファイルのセットアップに失敗しました：%s \n", fileName);
+    ReportSoundDataFailure(fileName);
     return -1;
   }
   if (copied == 1) FileClose(f);
@@ -61,6 +79,7 @@ int LoadSoundFile(const char* fileName, int count, int share) {
   SoundFree(data);
   if (h == -1) {
     SoundLog("右記の音声ファイルのロードに失敗しました_2：%s", fileName);
+    ReportSoundDataFailure(fileName);
     return -1;
   }
   return h;

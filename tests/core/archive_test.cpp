@@ -365,6 +365,38 @@ TEST_F(ArchiveFiles, FirstLeadingFolderWithAnArchiveDecides) {
   EXPECT_EQ(ReadAll("vko01\\spell.tga"), "<fail>");
 }
 
+// Folder names whose last character has the trail byte 0x5C: 表 (95 5C),
+// ソフト (83 5C 83 74 83 67); the folder/archive split steps by characters.
+TEST_F(ArchiveFiles, FoldersEndingInA5CTrailByteFindTheirArchive) {
+  PackOptions options;
+  options.key = "dorvask";
+  ASSERT_TRUE(WriteBytes(dir_ / "表.dat", BuildArchive({{"a.txt", Bytes("hyou")}}, options)));
+  ASSERT_TRUE(WriteBytes(dir_ / "ソフト.dat", BuildArchive({{"b.txt", Bytes("soft")}}, options)));
+  mkdir((dir_ / "x").c_str(), 0755);
+  ASSERT_TRUE(WriteBytes(dir_ / "x/表.dat", BuildArchive({{"c.txt", Bytes("nested")}}, options)));
+  EXPECT_EQ(ReadAll("\x95\x5C\\a.txt"), "hyou");
+  EXPECT_EQ(ReadAll("\x83\x5C\x83\x74\x83\x67\\b.txt"), "soft");
+  EXPECT_EQ(ReadAll("x\\\x95\x5C\\c.txt"), "nested");
+}
+
+// What the user is told when an open fails.
+TEST_F(ArchiveFiles, FailedOpensSayWhy) {
+  ASSERT_TRUE(WriteText(dir_ / "music/inner.dat", "TS but damaged"));
+  const struct {
+    const char* name;
+    const char* reason;
+  } cases[] = {
+      {"nothing\\here.tga", "no such file"},
+      {"vko01\\missing.tga", "it is not in the archive vko01.dat"},
+      {"music\\inner\\a.wav", "the archive music\\inner.dat is damaged or was packed with another key"},
+      {"", "no file name"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(FileOpen(c.name, 0, 1), 0u) << c.name;
+    EXPECT_STREQ(FileOpenFailureReason(), c.reason) << c.name;
+  }
+}
+
 TEST_F(ArchiveFiles, HandlesSeekTellReadAndEof) {
   const StreamHandle h = FileOpen("vko01\\sub\\item.tga", 0, 1);
   ASSERT_NE(h, 0u);

@@ -1,6 +1,7 @@
 // Fuzz target of the sound-data converter: any bytes are opened as a sound
 // source (PCM or compressed WAV, Ogg Vorbis, MPEG audio), read in pieces,
-// sought, and decoded whole; nothing may crash, hang or read out of bounds.
+// sought, looped back to a loop point as the stream refill does, and decoded
+// whole; nothing may crash, hang or read out of bounds.
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -29,6 +30,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     ReadConverter(&c, buffer.data(), 3000);
     SeekConverter(&c, 0xFFFFFFF0u);
     ReadConverter(&c, buffer.data(), 100);
+    // As the stream refill loops: read to the end, go back to the loop point.
+    for (int round = 0; round < 3; ++round) {
+      for (int i = 0; i < 16 && ReadConverter(&c, buffer.data(), 4096) > 0; ++i) {
+      }
+      SeekConverter(&c, c.loopStartBytes / align);
+    }
     if (length < (4u << 20)) {
       SoundWaveFormat format{};
       uint8_t* pcm = nullptr;

@@ -86,16 +86,31 @@ TEST_F(SaveFolder, MissingDamagedAndShortFiles) {
   Spit("score.dat", {});
   EXPECT_EQ(ReadScoreFile(s()), SaveFileRead::Refused);
 
-  // A short file decodes against zeros, whatever the buffer held before.
-  Spit("vko01.cfg", {'v', 'k', 'o', '0', '1', 'c', 'f', 'i'});
-  std::memset(s().fileBuffer, 0xFF, 64);
-  ASSERT_EQ(ReadConfigFile(s()), SaveFileRead::Accepted);
-  auto t = std::make_unique<GameState>();
-  std::memset(t->fileBuffer, 0x00, 64);
-  ASSERT_EQ(ReadConfigFile(*t), SaveFileRead::Accepted);
-  EXPECT_EQ(s().bgmVolume, t->bgmVolume);
-  EXPECT_EQ(s().livesSetting, t->livesSetting);
-  EXPECT_EQ(s().screenMode, t->screenMode);
+  // A file cut short of the size the game writes is damaged, whatever its
+  // magic says: the regenerate question, never settings made up from zeros.
+  ASSERT_TRUE(SaveConfigFile(s()));
+  ASSERT_TRUE(SaveScoreFile(s()));
+  const std::vector<uint8_t> config = Slurp("vko01.cfg"), score = Slurp("score.dat");
+  struct Case {
+    const char* name;
+    const std::vector<uint8_t>* whole;
+    size_t keep;
+    SaveFileRead expected;
+  };
+  const Case cases[] = {
+      {"vko01.cfg", &config, 8, SaveFileRead::Refused},
+      {"vko01.cfg", &config, 19, SaveFileRead::Refused},
+      {"vko01.cfg", &config, 20, SaveFileRead::Accepted},
+      {"score.dat", &score, 1000, SaveFileRead::Refused},
+      {"score.dat", &score, 1536, SaveFileRead::Refused},
+      {"score.dat", &score, 1537, SaveFileRead::Accepted},
+  };
+  for (const Case& c : cases) {
+    Spit(c.name, std::vector<uint8_t>(c.whole->begin(), c.whole->begin() + static_cast<long>(c.keep)));
+    auto t = std::make_unique<GameState>();
+    const SaveFileRead got = c.name[0] == 'v' ? ReadConfigFile(*t) : ReadScoreFile(*t);
+    EXPECT_EQ(got, c.expected) << c.name << " cut to " << c.keep;
+  }
 }
 
 TEST_F(SaveFolder, FailedWriteKeepsThePreviousFile) {

@@ -6,10 +6,12 @@
 #include <SDL.h>
 
 #include <cstdlib>
+#include <string>
 #include <vector>
 
 #include "core/library.h"
 #include "core/log.h"
+#include "core/report.h"
 #include "core/sjis.h"
 #include "core/test_files.h"
 #include "platform/platform.h"
@@ -59,4 +61,21 @@ TEST(SdlWindow, ClosingTheWindowEndsTheLoopCleanly) {
   EXPECT_EQ(PumpThreadRunning(), 0);
   PlatformUseBackend(PlatformBackend::Headless);
   SetLogFilePath(nullptr);
+}
+
+// With no display the start fails with one line of ours on standard error,
+// not only SDL's own words (or nothing).
+TEST(SdlWindow, NoDisplayIsSaidOnStandardError) {
+  unsetenv("DISPLAY");
+  unsetenv("WAYLAND_DISPLAY");
+  unsetenv("SDL_VIDEODRIVER");
+  ASSERT_EQ(PlatformUseBackend(PlatformBackend::Sdl), 0);
+  SetLogOutput(0);
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(PlatformStart(), -1);
+  const std::string err = testing::internal::GetCapturedStderr();
+  SetLogOutput(1);
+  EXPECT_NE(err.find(std::string(ReportProgramName()) + ": no display could be opened ("),
+            std::string::npos)
+      << err;
 }

@@ -439,4 +439,25 @@ TEST(ConverterOgg, CloseToTheSourceAndLengthCarriesTheExtraSecond) {
   EXPECT_EQ(ReadConverter(&c.converter, buf.data(), 100), 0);
 }
 
+// libvorbisfile may be left half-made by an error other than a hole; the
+// data ends there and the decoder is never called again (a later read or
+// seek could crash inside it). bad_codebook.ogg: a code book that cannot be
+// built, so the first read answers OV_EBADLINK; foreign_link.ogg: a page of
+// a link the file does not list, so the seek back to a loop point fails.
+TEST(ConverterOgg, ADecoderErrorEndsTheDataForGood) {
+  for (const char* name : {"bad_codebook.ogg", "foreign_link.ogg"}) {
+    ConverterOverBytes c(ReadFixture(name));
+    ASSERT_TRUE(c.open) << name;
+    EXPECT_EQ(c.ReadAll().size(), 0u) << name;
+    SeekConverter(&c.converter, 100);
+    const int64_t where = GetMemoryStreamFunctions()->tell(c.stream);
+    Bytes buf(4096);
+    for (uint32_t sample : {0u, 200u, 30000u}) {
+      EXPECT_EQ(ReadConverter(&c.converter, buf.data(), 4096), 0) << name << " " << sample;
+      SeekConverter(&c.converter, sample);
+    }
+    EXPECT_EQ(GetMemoryStreamFunctions()->tell(c.stream), where) << name;
+  }
+}
+
 }  // namespace

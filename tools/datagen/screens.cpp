@@ -114,12 +114,14 @@ Canvas MakeLoadingSheet() {
   DrawTextCentered(t, 250, 200, Titles().title, title);
   DrawTextCentered(t, 250, 250, Titles().subtitle, Style(20, Face::kMincho, C(255, 255, 255), false));
   // Label: a white lantern-lit "Now Loading" card; label2: the note line.
+  // The game draws label2 over the label 64 pixels down, its text line near
+  // the label's y = 96: the lantern hangs above that line (y 6-78).
   t.SetClip(640, 0, 256, 192);
-  t.Glow(768, 96, 90, C(255, 255, 255, 110), 1.5);
-  t.FillEllipse(768, 70, 26, 34, C(255, 255, 255, 200));
-  t.FillEllipse(768, 70, 18, 26, C(255, 255, 255));
-  t.FillRect(752, 34, 32, 5, C(255, 255, 255));
-  t.FillRect(752, 101, 32, 5, C(255, 255, 255));
+  t.Glow(768, 68, 90, C(255, 255, 255, 110), 1.5);
+  t.FillEllipse(768, 42, 26, 34, C(255, 255, 255, 200));
+  t.FillEllipse(768, 42, 18, 26, C(255, 255, 255));
+  t.FillRect(752, 6, 32, 5, C(255, 255, 255));
+  t.FillRect(752, 73, 32, 5, C(255, 255, 255));
   TextStyle lbl = Style(30, Face::kGothic, C(255, 255, 255), false);
   lbl.bold = true;
   DrawTextCentered(t, 768, 150, Titles().loading, lbl);

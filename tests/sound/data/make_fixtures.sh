@@ -15,3 +15,5 @@ for f in ima_stereo ima_mono ms_stereo ms_mono alaw_mono ulaw_stereo; do
 done
 # Ogg Vorbis: one second of a 441 Hz sine at half scale, mono, 44.1 kHz.
 sox -D -R -n -r 44100 -c 1 -C 6 sine441.ogg synth 1 sine 441 vol 0.5
+# Damaged links of sine441.ogg (see damage_ogg.py).
+python3 damage_ogg.py sine441.ogg foreign_link.ogg bad_codebook.ogg

@@ -1,0 +1,40 @@
+// What the player reads on standard error when nobody sees a question box or
+// the data cannot be loaded (the log is off in the game).
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "driver.h"
+#include "library/core/report.h"
+
+namespace {
+
+std::string Line(const std::string& text) { return std::string(ReportProgramName()) + ": " + text + "\n"; }
+
+TEST(ShellMessages, AnUnseenQuestionIsPrintedWithTheAnswerTaken) {
+  GameDriver driver;
+  GameDriver::WriteFile("vko01.cfg", std::vector<uint8_t>(20, 0x33));
+  HeadlessSetMessageBoxesFail(1);
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(WinMain(nullptr, nullptr, nullptr, 1), 0);  // No: the game ends, the file stays
+  EXPECT_EQ(testing::internal::GetCapturedStderr(),
+            Line("cannot show the question \"コンフィグファイルがおかしいです。 再生成しますか？\"; "
+                 "taking the answer No"));
+  EXPECT_EQ(GameDriver::ReadFile("vko01.cfg"), std::vector<uint8_t>(20, 0x33));
+}
+
+TEST(ShellMessages, ADamagedArchiveNamesEachFileAndWhy) {
+  GameDriver driver;
+  GameDriver::WriteFile("vko01.dat", std::vector<uint8_t>{'T', 'S', 3, 0, 1, 2, 3});
+  HeadlessSetDefaultMessageBoxAnswer(0);
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(driver.Start(), StartUpResult::Ready);  // goes on where it can
+  const std::string err = testing::internal::GetCapturedStderr();
+  const std::string why = ": the archive vko01.dat is damaged or was packed with another key";
+  EXPECT_EQ(err.substr(0, err.find('\n') + 1), Line("cannot load the picture vko01\\loading.tga" + why));
+  for (const char* name : {"spell.tga", "player.tga", "cutin.tga"})
+    EXPECT_NE(err.find(Line("cannot load the picture vko01\\" + std::string(name) + why)), std::string::npos)
+        << name << " in\n" << err;
+}
+
+}  // namespace
