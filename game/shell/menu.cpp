@@ -146,10 +146,14 @@ void Menu::Update(GameState& state) {
 }
 
 // A play starts: playing scene, live input, the player's start values, then
-// the stage. A practice gets nine lives and full power.
+// the stage. A practice gets nine lives and full power. A new run owes nothing
+// to an earlier continued one: the stage reset clears the continues only for
+// the first stages, so an Extra or practice run would otherwise inherit them
+// and lose its clear flag and its replay save.
 void Menu::StartPlay(GameState& state, bool practiceStart) {
   state.scene = ScenePlaying;
   state.playback = 0;
+  state.continues = 0;
   if (state.player) state.player->Reset(state);
   if (practiceStart) {
     state.lives = 9;
@@ -451,14 +455,7 @@ void Menu::UpdatePause(GameState& state) {
     StartReplay(state);  // the replay from its first frame
   } else if (cursor == 1) {
     if (state.stageNumber != 12 && !state.practice) state.stageNumber = state.route;
-    if (state.player) state.player->Reset(state);
-    if (state.practice) {
-      state.lives = 9;
-      state.power = 128;
-    }
-    state.scene = ScenePlaying;
-    ResetStage(state);
-    startedPlay = 1;
+    StartPlay(state, state.practice != 0);
   } else {
     state.playback = 0;
     ReturnToTitle(state);

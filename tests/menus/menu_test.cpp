@@ -328,6 +328,7 @@ TEST_F(MenuRun, CharacterFourStaysLockedWithoutAHardClear) {
 TEST_F(MenuRun, PracticeSelectSetsStageAndRoute) {
   GameState& s = S();
   s.route = 3;
+  s.continues = 1;  // left by an earlier continued run
   Press(kKeyDown, 2);  // practice start
   Press(kKeyZ);
   Press(kKeyZ);  // Easy
@@ -341,6 +342,7 @@ TEST_F(MenuRun, PracticeSelectSetsStageAndRoute) {
   EXPECT_EQ(s.route, 1u);
   EXPECT_EQ(s.lives, 9);
   EXPECT_EQ(s.power, 128);
+  EXPECT_EQ(s.continues, 0u);  // else its clear would offer no replay save
   EXPECT_EQ(s.frameCount, 2);  // the start frame counts, then one frame of play
 }
 
