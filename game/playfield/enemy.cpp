@@ -7,6 +7,7 @@
 #include "library/tesra.h"
 #include "playfield/bullet.h"
 #include "playfield/digest.h"
+#include "playfield/enemy_pool.h"
 #include "playfield/enemy_script.h"
 #include "playfield/item.h"
 #include "playfield/player.h"
@@ -67,34 +68,19 @@ void Enemy::ClearPool() {
 
 int32_t Enemy::Spawn(int32_t kind, int32_t x, int32_t y, int32_t sprite, uint8_t underlay,
                      int32_t dropItem) {
-  for (int32_t i = 0; i < kEnemyPoolSize; ++i) {
-    EnemySlot& s = slots[i];
-    if (s.active != 0) continue;
-    s.kind = kind;
-    s.x = static_cast<float>(x);
-    s.y = static_cast<float>(y);
-    s.dropItem = dropItem;
-    s.sprite = sprite;
-    s.underlay = underlay;
-    s.speed = 0.0f;
-    s.angle = 0.0f;
-    s.motionFrames = 0;
-    s.frame = 0;
-    s.deathTimer = 0;
-    s.animFrame = 0;
-    s.animStep = 1;
-    s.hp = 10000;
-    s.active = 1;
-    return i;
-  }
-  return -1;
+  const int32_t i = pool::FirstFree(slots);
+  if (i < 0) return -1;
+  EnemySlot& s = slots[i];
+  pool::Start(s, kind, x, y);
+  s.dropItem = dropItem;
+  s.sprite = sprite;
+  s.underlay = underlay;
+  s.animFrame = 0;
+  s.animStep = 1;
+  return i;
 }
 
-int32_t Enemy::CountActive() const {
-  int32_t n = 0;
-  for (const EnemySlot& s : slots) n += s.active != 0;
-  return n;
-}
+int32_t Enemy::CountActive() const { return pool::CountActive(slots); }
 
 uint64_t Enemy::Hash() const {
   StateHasher h;
@@ -115,21 +101,10 @@ void Enemy::Update(GameState& state) {
     if (s.active == 0) continue;
     if (s.deathTimer == 0) {
       RunKind(state, i);
-      if (s.motionFrames != 0) {
-        s.x += script::CosDeg(s.angle) * s.speed;
-        s.y += script::SinDeg(s.angle) * s.speed;
-        s.motionFrames -= 1;
-      }
-      if (player != nullptr) {
-        for (int32_t j = 0; j < kPlayerShotPoolSize; ++j) {
-          if (player->shots[j].active == 0 || !player->ShotTouches(j, s.x, s.y, hitRadius))
-            continue;
-          script::PlaySe(state, SeHit);
-          s.hp -= player->shots[j].damage;
-          state.score += 1000;
-          player->OnShotHit(j);
-        }
-      }
+      pool::StepMotion(s);
+      if (player != nullptr)
+        pool::TakeShotHits(state, *player, s.x, s.y, hitRadius,
+                           [&s](int32_t damage) { s.hp -= damage; });
       if (s.frame % 10 == 0) {
         s.animFrame += s.animStep;
         if (s.animFrame >= 2 || s.animFrame <= 0) s.animStep = -s.animStep;
@@ -140,10 +115,8 @@ void Enemy::Update(GameState& state) {
       if (s.dropItem != -1 && state.item != nullptr) state.item->Spawn(s.x, s.y, s.dropItem, -3, 90);
       s.deathTimer = 1;
       s.burstAngle = script::Random(359);
-      if (state.character == 4 && state.gaugeActive != 0 && state.bullet != nullptr) {
-        int32_t n = state.bullet->EraseNearToItems(script::Trunc(s.x), script::Trunc(s.y), 32);
-        state.gauge += 2 * n;
-      }
+      if (state.character == 4 && state.gaugeActive != 0 && state.bullet != nullptr)
+        pool::CancelNearForGauge(state, s.x, s.y);
     }
     if (s.deathTimer != 0) {
       s.deathTimer += 1;
@@ -175,15 +148,9 @@ void Enemy::Draw(GameState&) {
     const int32_t graph = burstImages[burst];
     ApiSetBlendMode(1, 255 - 25 * t);
     ApiDrawGraphRotated(x, y, 1.0 + t / 5.0, 0.0, graph, 1, 0);
-    const float a = static_cast<float>(s.burstAngle);
     const float r1 = 3.2f * static_cast<float>(kDeathTimerEnd - t);
     const float r2 = 9.6f * static_cast<float>(t);
-    const float p1x = s.x + r1 * script::CosDeg(a + 45.0f), p1y = s.y + r1 * script::SinDeg(a + 45.0f);
-    const float p2x = s.x + r1 * script::CosDeg(a - 45.0f), p2y = s.y + r1 * script::SinDeg(a - 45.0f);
-    const float dx = r2 * script::CosDeg(a), dy = r2 * script::SinDeg(a);
-    using script::Trunc;
-    ApiDrawGraphQuad(Trunc(p1x + dx), Trunc(p1y + dy), Trunc(p2x + dx), Trunc(p2y + dy),
-                     Trunc(p2x - dx), Trunc(p2y - dy), Trunc(p1x - dx), Trunc(p1y - dy), graph, 1);
+    pool::DrawBurstStreak(s.x, s.y, s.burstAngle, r1, r2, graph);
     ApiSetBlendMode(0, 255);
   }
 }

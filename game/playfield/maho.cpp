@@ -9,6 +9,7 @@
 #include "playfield/bullet.h"
 #include "playfield/digest.h"
 #include "playfield/enemy.h"
+#include "playfield/enemy_pool.h"
 #include "playfield/enemy_script.h"
 #include "playfield/player.h"
 #include "shell/gamestate.h"
@@ -61,33 +62,18 @@ void Maho::ClearPool() { std::memset(slots, 0, sizeof slots); }
 
 int32_t Maho::Spawn(int32_t kind, int32_t x, int32_t y, int32_t owner, float damageFactor,
                     int32_t sprite, int32_t subKind) {
-  for (int32_t i = 0; i < kMahoPoolSize; ++i) {
-    MahoSlot& s = slots[i];
-    if (s.active != 0) continue;
-    s.kind = kind;
-    s.x = static_cast<float>(x);
-    s.y = static_cast<float>(y);
-    s.owner = owner;
-    s.damageFactor = damageFactor;
-    s.sprite = sprite;
-    s.subKind = subKind;
-    s.speed = 0.0f;
-    s.angle = 0.0f;
-    s.motionFrames = 0;
-    s.frame = 0;
-    s.deathTimer = 0;
-    s.hp = 10000;
-    s.active = 1;
-    return i;
-  }
-  return -1;
+  const int32_t i = pool::FirstFree(slots);
+  if (i < 0) return -1;
+  MahoSlot& s = slots[i];
+  pool::Start(s, kind, x, y);
+  s.owner = owner;
+  s.damageFactor = damageFactor;
+  s.sprite = sprite;
+  s.subKind = subKind;
+  return i;
 }
 
-int32_t Maho::CountActive() const {
-  int32_t n = 0;
-  for (const MahoSlot& s : slots) n += s.active != 0;
-  return n;
-}
+int32_t Maho::CountActive() const { return pool::CountActive(slots); }
 
 uint64_t Maho::Hash() const {
   StateHasher h;
@@ -113,33 +99,19 @@ void Maho::Update(GameState& state) {
         s.frame += 1;
         continue;
       }
-      if (s.motionFrames != 0) {
-        s.x += script::CosDeg(s.angle) * s.speed;
-        s.y += script::SinDeg(s.angle) * s.speed;
-        s.motionFrames -= 1;
-      }
-      if (player != nullptr && player->slow != 1) {
-        for (int32_t j = 0; j < kPlayerShotPoolSize; ++j) {
-          if (player->shots[j].active == 0 || !player->ShotTouches(j, s.x, s.y, hitRadius))
-            continue;
-          const int32_t damage = player->shots[j].damage;
-          script::PlaySe(state, SeHit);
+      pool::StepMotion(s);
+      if (player != nullptr && player->slow != 1)
+        pool::TakeShotHits(state, *player, s.x, s.y, hitRadius, [&](int32_t damage) {
           s.hp -= damage;
           PassDamage(state, s, damage);
-          state.score += 1000;
-          player->OnShotHit(j);
-        }
-      }
+        });
       if (OwnerGone(state, s)) s.hp = 0;
     }
     if (s.hp <= 0 && s.deathTimer == 0) {
       script::PlaySe(state, SeDead);
       s.deathTimer = kDeathFrames;
       s.burstAngle = script::Random(359);
-      if (state.bullet != nullptr) {
-        int32_t n = state.bullet->EraseNearToItems(script::Trunc(s.x), script::Trunc(s.y), 32);
-        state.gauge += 2 * n;
-      }
+      if (state.bullet != nullptr) pool::CancelNearForGauge(state, s.x, s.y);
     }
     if (s.deathTimer > 1) {
       s.deathTimer -= 1;
@@ -169,15 +141,9 @@ void Maho::Draw(GameState& state) {
     const int32_t t = s.deathTimer;
     ApiSetBlendMode(1, 25 * t);
     ApiDrawGraphRotated(x, y, 4.0 - (t / 5.0 + 1.0), 0.0, graph, 1, 0);
-    const float a = static_cast<float>(s.burstAngle);
     const float r1 = 3.2f * static_cast<float>(t);
     const float r2 = 9.6f * static_cast<float>(kDeathFrames - t);
-    const float p1x = s.x + r1 * script::CosDeg(a + 45.0f), p1y = s.y + r1 * script::SinDeg(a + 45.0f);
-    const float p2x = s.x + r1 * script::CosDeg(a - 45.0f), p2y = s.y + r1 * script::SinDeg(a - 45.0f);
-    const float dx = r2 * script::CosDeg(a), dy = r2 * script::SinDeg(a);
-    using script::Trunc;
-    ApiDrawGraphQuad(Trunc(p1x + dx), Trunc(p1y + dy), Trunc(p2x + dx), Trunc(p2y + dy),
-                     Trunc(p2x - dx), Trunc(p2y - dy), Trunc(p1x - dx), Trunc(p1y - dy), graph, 1);
+    pool::DrawBurstStreak(s.x, s.y, s.burstAngle, r1, r2, graph);
     ApiSetBlendMode(0, 255);
   }
 }
