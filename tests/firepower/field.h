@@ -1,54 +1,34 @@
-// A play field built directly (no library start) for the firepower tests: a
-// zeroed GameState with bullets, items, player, enemies, familiars and the
-// boss, plus a counter of the generator's draws.
+// The firepower tests' field: the directly built play field with enemies,
+// familiars and the boss, plus a counter of the generator's draws.
 #pragma once
 #include <cstdint>
 #include <memory>
 
 #include "library/tesra.h"
 #include "playfield/boss.h"
-#include "playfield/bullet.h"
+#include "playfield/direct_field.h"
 #include "playfield/enemy.h"
-#include "playfield/item.h"
 #include "playfield/maho.h"
-#include "playfield/player.h"
 #include "shell/input.h"
-#include "shell/gamestate.h"
 
-struct Field {
-  std::unique_ptr<GameState> state = std::make_unique<GameState>();
-  std::unique_ptr<Bullet> bullet;
-  std::unique_ptr<Item> item;
-  std::unique_ptr<Player> player;
+struct Field : DirectField {
   std::unique_ptr<Enemy> enemy;
   std::unique_ptr<Maho> maho;
   std::unique_ptr<Boss> boss;
 
-  explicit Field(uint32_t difficulty = 1, uint32_t character = 0) {
+  explicit Field(uint32_t difficulty = 1, uint32_t character = 0)
+      : DirectField(difficulty, character) {
     GameState& s = *state;
-    s.playerSheet = -1;
-    s.otherSheet = -1;
-    s.zakoSheet = -1;
-    s.difficulty = difficulty;
-    s.character = character;
-    bullet = std::make_unique<Bullet>(s);
-    item = std::make_unique<Item>(s);
-    player = std::make_unique<Player>(s);
     enemy = std::make_unique<Enemy>(s);
     maho = std::make_unique<Maho>(s);
     boss = std::make_unique<Boss>(s);
-    s.bullet = bullet.get();
-    s.item = item.get();
-    s.player = player.get();
     s.enemy = enemy.get();
     s.maho = maho.get();
     s.boss = boss.get();
-    s.scene = ScenePlaying;
     player->x = 208.0f;
     player->y = 400.0f;
     player->slow = 0;
   }
-  GameState& S() { return *state; }
 };
 
 // Counts the generator's draws since Start: the next few values after the
