@@ -6,58 +6,16 @@
 // and the survival cards' whole time are fought in final_fights_test.cpp.
 #include <gtest/gtest.h>
 
-#include <string>
 #include <vector>
 
-#include "game/driver.h"
-#include "playfield/boss.h"
-#include "playfield/digest.h"
-#include "playfield/player.h"
-#include "shell/input.h"
-#include "shell/scene.h"
+#include "stage_play.h"
 
 namespace {
 
-constexpr int kLeft = 203, kRight = 205, kShot = 44, kSkip = 29;
-
-struct Play {
-  std::vector<FrameDigest> digests;  // every 30th frame the replay holds
-  uint32_t bossIds = 0;              // bit per boss id met
-  int frames = 0;
-};
-
-// Plays (recording when `keys`, else playing back) until the play scene ends
-// (the tally), or with `untilBosses` set once those bosses have all been met
-// and the last is gone (the extra stage's ending leaves the play for good).
-Play RunLateStage(GameState& s, bool keys, uint32_t untilBosses) {
-  Play p;
-  for (int pass = 1; pass < 200000 && s.scene == ScenePlaying && (keys || s.playback); ++pass) {
-    if (untilBosses && p.bossIds == untilBosses && !s.boss->active) break;
-    if (keys) {
-      const bool sway = (pass / 90) % 2 == 0;
-      GameDriver::Key(kShot, true);
-      GameDriver::Key(kSkip, true);
-      GameDriver::Key(kLeft, sway);
-      GameDriver::Key(kRight, !sway);
-    }
-    s.player->invulnerable = 60;
-    // A strong player: each attack falls (or a survival card runs out) 300
-    // frames in.
-    Boss& b = *s.boss;
-    if (b.active && b.defeatCounter == 0 && b.phaseFrame >= 420) {
-      if (b.hp == 65535) b.timeLeft = -1.0f;
-      else if (b.hp > 0) b.hp = 0;
-    }
-    s.input->Poll();
-    const uint32_t before = s.inputIndex;
-    UpdateScene(s);
-    ++p.frames;
-    if (s.inputIndex != before && s.inputIndex % 30 == 0) p.digests.push_back(ComputeFrameDigest(s));
-    if (s.boss->active) p.bossIds |= 1u << s.boss->id;
-  }
-  for (int k : {kLeft, kRight, kShot, kSkip}) GameDriver::Key(k, false);
-  return p;
-}
+// A strong player: each attack falls (or a survival card runs out) 300
+// frames in; the extra stage's ending leaves the play for good, so its play
+// ends once its bosses have all been met and the last is gone.
+StagePlayRules LateRules(uint32_t untilBosses) { return {200000, 420, untilBosses}; }
 
 struct LateStage {
   uint32_t stage, difficulty;
@@ -85,7 +43,7 @@ TEST_P(LateStagePlay, PlaysThroughAndBackIdentically) {
   const uint32_t score = c.stage == 12 ? 100000000u : 0u;
   s.score = score;
   const uint32_t until = c.stage == 12 ? c.bosses : 0u;
-  const Play rec = RunLateStage(s, true, until);
+  const StagePlay rec = PlayStage(s, true, LateRules(until));
   if (!until) {
     EXPECT_EQ(s.scene, SceneStageResult);
   }
@@ -95,7 +53,7 @@ TEST_P(LateStagePlay, PlaysThroughAndBackIdentically) {
 
   ASSERT_TRUE(d.StartReplay(image, false));
   s.score = score;
-  const Play back = RunLateStage(s, false, until);
+  const StagePlay back = PlayStage(s, false, LateRules(until));
   ASSERT_GE(back.digests.size() + 1, rec.digests.size());
   for (size_t i = 0; i + 1 < back.digests.size(); ++i)
     ASSERT_TRUE(back.digests[i] == rec.digests[i]) << "frame " << 30 * (i + 1);
