@@ -128,10 +128,12 @@ int32_t FirstFree(const BulletRecord* records) {
     if (!records[i].active) return i;
   return -1;
 }
-}  // namespace
 
-int32_t Bullet::Spawn(int32_t type, float x, float y, float speed, float angle, int32_t delay,
-                      int32_t wait) {
+// Takes the first free record and starts it on its way with no acceleration,
+// turn, queued change, bounce, graze, erase-proofing, facing or spin; it hits
+// the player and is drawn untinted. -1 when every record is in use.
+int32_t StartRecord(BulletRecord* records, float x, float y, float speed, float angle,
+                    int32_t type, int32_t delay, int32_t wait) {
   int32_t slot = FirstFree(records);
   if (slot < 0) return -1;
   BulletRecord& r = records[slot];
@@ -149,13 +151,22 @@ int32_t Bullet::Spawn(int32_t type, float x, float y, float speed, float angle, 
   r.bounceWalls = 0;
   r.bouncesLeft = 0;
   r.grazed = 0;
-  r.isLaser = 0;
   r.eraseProof = 0;
   r.facingOn = 0;
   r.spinOn = 0;
   r.hitsPlayer = 1;
   r.active = 1;
   r.color = 0xFFFFFF;
+  return slot;
+}
+}  // namespace
+
+int32_t Bullet::Spawn(int32_t type, float x, float y, float speed, float angle, int32_t delay,
+                      int32_t wait) {
+  int32_t slot = StartRecord(records, x, y, speed, angle, type, delay, wait);
+  if (slot < 0) return -1;
+  BulletRecord& r = records[slot];
+  r.isLaser = 0;
   if (FixedFacingFamily(type)) {
     r.facingOn = 1;
     r.facingAngle = 0.0f;
@@ -165,34 +176,14 @@ int32_t Bullet::Spawn(int32_t type, float x, float y, float speed, float angle, 
 
 int32_t Bullet::SpawnLaser(float x, float y, float speed, float angle, int32_t type,
                            int32_t length, int32_t width, int32_t delay, int32_t wait) {
-  int32_t slot = FirstFree(records);
+  int32_t slot = StartRecord(records, x, y, speed, angle, type, delay, wait);
   if (slot < 0) return -1;
   BulletRecord& r = records[slot];
-  r.x = x;
-  r.y = y;
-  r.speed = speed;
-  r.angle = angle;
-  r.type = type;
-  r.delay = delay;
-  r.wait = wait;
   r.length = static_cast<float>(length);
   r.width = static_cast<float>(width);
-  r.accel = 0.0f;
-  r.angularSpeed = 0.0f;
   r.lengthGrowth = 0.0f;
   r.widthGrowth = 0.0f;
   r.isLaser = 1;
-  r.active = 1;
-  r.hitsPlayer = 1;
-  r.frame = 0;
-  r.changeCount = 0;
-  r.bounceWalls = 0;
-  r.bouncesLeft = 0;
-  r.grazed = 0;
-  r.eraseProof = 0;
-  r.facingOn = 0;
-  r.spinOn = 0;
-  r.color = 0xFFFFFF;
   return slot;
 }
 
