@@ -37,6 +37,10 @@ double AimFromBoss(BossScriptContext& ctx) {
   return Aim(ctx, boss.x, boss.y);
 }
 
+bool IsLiveOfType(BossScriptContext& ctx, int32_t slot, int32_t type) {
+  return slot >= 0 && ctx.IsHittable(slot) && ctx.GetType(slot) == type;
+}
+
 bool Queue(BossScriptContext& ctx, int32_t slot, int32_t frame, const ScriptChange& c) {
   return ctx.QueueChange(slot, frame, c.x, c.y, c.speed, c.accel, c.angle, c.angularSpeed, c.type);
 }

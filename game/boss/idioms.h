@@ -74,6 +74,9 @@ double SinDegrees(double degrees);
 // no interval worked out from it can become zero.
 int32_t Level(BossScriptContext& ctx);
 
+// A spawned record (slot 0 or more) still hittable and of sprite type `type`.
+bool IsLiveOfType(BossScriptContext& ctx, int32_t slot, int32_t type);
+
 // base + step x difficulty in f64, stored as f32 (speeds and the like).
 inline float Scaled(double base, double step, int32_t d) {
   return static_cast<float>(base + step * d);

@@ -31,8 +31,7 @@ void Mid0(BossScriptContext& ctx) {
   if (f % (50 - 7 * d) == 0) {
     for (int32_t i = 0; i <= d + 3; ++i) {
       const int32_t slot = b.ScratchInt(i);
-      if (slot < 0) continue;
-      if (!ctx.IsHittable(slot) || ctx.GetType(slot) != 75) continue;
+      if (!IsLiveOfType(ctx, slot, 75)) continue;
       const float x = ctx.GetX(slot);
       const float y = ctx.GetY(slot);
       const float facing = ctx.GetFacing(slot);

@@ -9,9 +9,6 @@
 #include "shell/gamemath.h"
 
 namespace {
-bool IsLiveOfType(BossScriptContext& ctx, int32_t slot, int32_t type) {
-  return slot >= 0 && ctx.IsHittable(slot) && ctx.GetType(slot) == type;
-}
 
 // A wide fan all round and three slowly turning three-bullet fans.
 void Attack0(BossScriptContext& ctx) {

@@ -264,7 +264,7 @@ void Attack5(BossScriptContext& ctx) {
     const int32_t homing = b.ScratchInt(2000);
     for (int32_t i = 0; i < homing && i < 2000; ++i) {
       const int32_t slot = b.ScratchInt(i);
-      if (slot >= 0 && ctx.IsHittable(slot) && ctx.GetType(slot) == 75) Home(ctx, slot);
+      if (IsLiveOfType(ctx, slot, 75)) Home(ctx, slot);
     }
     if (f % 60 == 0 && f % 300 != 0) FamiliarAtBoss(ctx, 19, 0.3f, 0, 0);
     return;

@@ -182,7 +182,7 @@ void Attack4(BossScriptContext& ctx) {
   const float turn = (f / (2 * (6 - d))) % 2 == 0 ? 0.4f : -0.4f;
   for (int32_t k = 0; k < n && k < 2000; ++k) {
     const int32_t star = b.ScratchInt(k);
-    if (star < 0 || !ctx.IsHittable(star) || ctx.GetType(star) != 153) continue;
+    if (!IsLiveOfType(ctx, star, 153)) continue;
     const float x = ctx.GetX(star);
     const float y = ctx.GetY(star);
     const float facing = ctx.GetFacing(star);
