@@ -5,7 +5,6 @@
 #include "boss/script_context.h"
 #include "boss/idioms.h"
 #include "playfield/boss.h"
-#include "shell/gamemath.h"
 
 namespace {
 
