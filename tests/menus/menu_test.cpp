@@ -397,3 +397,31 @@ TEST_F(MenuRun, RestartedPlayReplaysWithIdenticalDigests) {
 }
 
 }  // namespace
+
+namespace {
+
+// The key configuration takes a joypad button only when exactly one button
+// bit (4-31) is down; two buttons or a direction leave the entry as it was.
+TEST_F(MenuRun, KeyConfigTakesOneButtonAlone) {
+  Press(kKeyUp, 2);  // quit, options
+  Press(kKeyZ);
+  Press(kKeyDown, 4);  // key configuration
+  Press(kKeyZ);
+  ASSERT_EQ(S().scene, SceneKeyConfig);
+  HeadlessSetPadCount(1);
+  struct Case { uint32_t bits, shotButton; } cases[] = {
+      {1u << 9, 9}, {(1u << 5) | (1u << 6), 9}, {1u << 2, 9}, {1u << 31, 31}, {0, 31}};
+  for (const Case& c : cases) {
+    HeadlessSetPadBits(0, c.bits);
+    driver_.Run(1);
+    HeadlessSetPadBits(0, 0);
+    driver_.Run(1);
+    EXPECT_EQ(S().padButton[0], c.shotButton) << std::hex << c.bits;
+  }
+  Press(kKeyUp);  // "back"
+  Press(kKeyZ);
+  EXPECT_EQ(S().scene, SceneOptions);
+  EXPECT_EQ(S().padMask[4], 1u << 31);  // applied on the way out
+}
+
+}  // namespace
