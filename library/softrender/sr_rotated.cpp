@@ -8,6 +8,7 @@
 #include "softrender/softrender.h"
 #include "softrender/sr_blit_common.h"
 #include "softrender/sr_pixel.h"
+#include "softrender/sr_wide.h"
 
 namespace sr {
 namespace {
@@ -26,6 +27,7 @@ struct RotatedJob {
   uint32_t stepU, stepV;    // per target pixel
   uint32_t du, dv;          // per target row
   uint32_t uLimit, vLimit;  // width and height in 14.18
+  bool wide;                // the four-pixel steps may be taken
 };
 
 // One axis of the bounds test, 0 <= a + i s < limit, for a 32-bit a and s and
@@ -128,7 +130,42 @@ void RotatedLoop(const KernelParams& kernel, const RotatedJob& job) {
         uint32_t u = uRow + static_cast<uint32_t>(lo) * j.stepU;
         uint32_t v = vRow + static_cast<uint32_t>(lo) * j.stepV;
         uint8_t* d = drow + lo * T::kBytes;
-        for (int64_t i = lo; i < hi; ++i) {
+        int64_t i = lo;
+#if SR_WIDE_SSE2
+        if constexpr (HasWideForm<V>()) {
+          if (j.wide) {
+            // Four source pixels gathered, blended together, stored together.
+            const WideParams w = MakeWideParams<V>(k);
+            const uint8_t* const* rows = j.srcRows;
+            for (; i + 4 <= hi; i += 4) {
+              const uint8_t* p0 = rows[v >> 18] + (u >> 18) * kSrcBytes;
+              const uint8_t* p1 = rows[(v + j.stepV) >> 18] + ((u + j.stepU) >> 18) * kSrcBytes;
+              const uint8_t* p2 =
+                  rows[(v + 2 * j.stepV) >> 18] + ((u + 2 * j.stepU) >> 18) * kSrcBytes;
+              const uint8_t* p3 =
+                  rows[(v + 3 * j.stepV) >> 18] + ((u + 3 * j.stepU) >> 18) * kSrcBytes;
+              u += 4 * j.stepU;
+              v += 4 * j.stepV;
+              if constexpr (V.kind == ColorKind32) {
+                const __m128i s = _mm_setr_epi32(static_cast<int32_t>(Load32(p0)),
+                                                 static_cast<int32_t>(Load32(p1)),
+                                                 static_cast<int32_t>(Load32(p2)),
+                                                 static_cast<int32_t>(Load32(p3)));
+                const __m128i dv = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d));
+                _mm_storeu_si128(reinterpret_cast<__m128i*>(d), Blend32x4<V>(w, s, dv));
+              } else {
+                const __m128i s = _mm_cvtsi32_si128(static_cast<int32_t>(Load16(p0) | (Load16(p1) << 16)));
+                const __m128i s23 = _mm_cvtsi32_si128(static_cast<int32_t>(Load16(p2) | (Load16(p3) << 16)));
+                const __m128i dv = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(d));
+                _mm_storel_epi64(reinterpret_cast<__m128i*>(d),
+                                 Blend16x8<V>(w, _mm_unpacklo_epi32(s, s23), dv));
+              }
+              d += 4 * T::kBytes;
+            }
+          }
+        }
+#endif
+        for (; i < hi; ++i) {
           draw(u, v, d);
           u += j.stepU;
           v += j.stepV;
@@ -311,6 +348,8 @@ void MemImgRotatedBlit(MEMIMG* target, const MEMIMG* source, int32_t centreX, in
   j.dv = static_cast<uint32_t>(dv);
   j.uLimit = width * static_cast<uint32_t>(kOne);
   j.vLimit = height * static_cast<uint32_t>(kOne);
+  j.wide = !SharesMemory(*target, *source) &&
+           (source->colorKind == ColorKind32 || !v.trans || k.key <= 0xFFFFu);
   const RotatedFn fn = kRotatedTable[VariantIndex(v)];
   if (fn) fn(k, j);
 }
