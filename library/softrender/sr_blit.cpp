@@ -84,6 +84,30 @@ constexpr auto kBlitTable = BuildVariantTable<BlitFn, BlitMaker>();
 }  // namespace
 }  // namespace sr
 
+namespace sr {
+
+void BlitRegion(const Variant& v, KernelParams k, MEMIMG* target, const MEMIMG* source,
+                const MEMIMG* blendGraph, int64_t sx, int64_t sy, int64_t dx, int64_t dy,
+                int32_t cols, int32_t rows) {
+  if (v.palette) k.palette = CopyPalette(DefaultRenderContext(), *source);
+  BlitJob j;
+  j.src = source->pixels + sy * source->pitch + sx * SourcePixelBytes(*source);
+  j.srcPitch = source->pitch;
+  j.graph = blendGraph ? blendGraph->pixels + sy * blendGraph->pitch + sx : nullptr;
+  j.graphPitch = blendGraph ? blendGraph->pitch : 0;
+  const int dstBytes = target->colorKind == ColorKind32 ? 4 : 2;
+  j.dst = target->pixels + dy * target->pitch + dx * dstBytes;
+  j.dstPitch = target->pitch;
+  j.cols = cols;
+  j.rows = rows;
+  j.wide = !SharesMemory(*target, *source) &&
+           (source->colorKind == ColorKind32 || !v.trans || k.key <= 0xFFFFu);
+  const BlitFn fn = kBlitTable[VariantIndex(v)];
+  if (fn) fn(k, j);
+}
+
+}  // namespace sr
+
 void MemImgBlit(MEMIMG* target, const MEMIMG* source, int32_t x, int32_t y,
                 int32_t transparency, const MEMIMG* blendGraph) {
   using namespace sr;
@@ -106,21 +130,6 @@ void MemImgBlit(MEMIMG* target, const MEMIMG* source, int32_t x, int32_t y,
   if (!ChooseVariant(*source, transparency, blendGraph != nullptr, g_drawState, kBlitPolicy,
                      g_mmxFlag, &v, &k))
     return;
-  if (v.palette) k.palette = CopyPalette(DefaultRenderContext(), *source);
-
-  const int64_t sx = cl - left, sy = ct - top;
-  BlitJob j;
-  j.src = source->pixels + sy * source->pitch + sx * SourcePixelBytes(*source);
-  j.srcPitch = source->pitch;
-  j.graph = blendGraph ? blendGraph->pixels + sy * blendGraph->pitch + sx : nullptr;
-  j.graphPitch = blendGraph ? blendGraph->pitch : 0;
-  const int dstBytes = target->colorKind == ColorKind32 ? 4 : 2;
-  j.dst = target->pixels + ct * target->pitch + cl * dstBytes;
-  j.dstPitch = target->pitch;
-  j.cols = static_cast<int32_t>(cr - cl);
-  j.rows = static_cast<int32_t>(cb - ct);
-  j.wide = !SharesMemory(*target, *source) &&
-           (source->colorKind == ColorKind32 || !v.trans || k.key <= 0xFFFFu);
-  const BlitFn fn = kBlitTable[VariantIndex(v)];
-  if (fn) fn(k, j);
+  BlitRegion(v, k, target, source, blendGraph, cl - left, ct - top, cl, ct,
+             static_cast<int32_t>(cr - cl), static_cast<int32_t>(cb - ct));
 }

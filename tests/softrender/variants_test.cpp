@@ -177,6 +177,31 @@ TEST(KernelVariants, RotatedMatchesReference) {
       });
 }
 
+// Unturned at scale 1 the rotated blit takes the unscaled loops: angles whose
+// sine and cosine come out as exactly 0 and 1 in 14.18, at positions across
+// every edge; the rotated rules (no raw-source subtract at p 255) still hold.
+TEST(KernelVariants, UnturnedRotatedMatchesReference) {
+  const float angles[] = {0.0f, -0.0f, 1e-7f, -2e-6f, 6.2831855f};
+  auto place = [&](uint32_t g, int* x, int* y, float* a) {
+    Position(g, x, y);
+    *a = angles[(g >> 16) % 5];
+  };
+  RunAll(
+      "unturned",
+      [&](uint32_t g, MEMIMG& t, MEMIMG& s, bool trans, MEMIMG* graph) {
+        int x, y;
+        float a;
+        place(g, &x, &y, &a);
+        MemImgRotatedBlit(&t, &s, x, y, a, 1.0f, trans, 0, graph);
+      },
+      [&](uint32_t g, const ref::Settings& st, MEMIMG& t, MEMIMG& s, bool trans, MEMIMG* graph) {
+        int x, y;
+        float a;
+        place(g, &x, &y, &a);
+        ref::RotatedBlit(st, t, s, x, y, a, 1.0f, trans, graph);
+      });
+}
+
 // Something was drawn at all: the comparisons above are not vacuous.
 TEST(KernelVariants, RandomCasesDrawPixels) {
   Image src(7, 5, ColorKind32);
