@@ -2,8 +2,9 @@
 // headless, at 16 and 32 bits: three 384 x 448 field layers (one multiplied,
 // one turned at scale 2), 2048 turned 16 x 16 bullets in blend modes 0, 1 and 2
 // with colour key, and the 640 x 480 frame picture. Prints the median and
-// 99th-percentile milliseconds (thread CPU time) per frame, nanoseconds per visited pixel of
-// each driver, the same bullets through SDL2's software renderer for
+// 99th-percentile milliseconds (thread CPU time) per frame and the median of
+// each part, nanoseconds per visited pixel of each driver, the same bullets
+// (turned, and unturned at scale 1) through SDL2's software renderer for
 // comparison, and writes the last frame as a BMP.
 //
 // Usage: bench_frame [frames] [output directory]
@@ -136,6 +137,8 @@ int64_t RotatedBoxPixels(int w, int h, int cx, int cy, float angle, float scale)
 
 struct Timing {
   std::vector<double> frameMs;
+  // Per frame: the two unscaled layers, the turned layer, the bullets, the frame picture.
+  std::vector<double> partMs[4];
   double unscaledMs = 0, rotatedLayerMs = 0, bulletMs = 0;
   int64_t unscaledPixels = 0, rotatedLayerPixels = 0, bulletPixels = 0;
 };
@@ -161,6 +164,10 @@ void DrawFrame(Scene& sc, int index, Timing* t) {
   MemImgBlit(screen, &sc.frame.m, 0, 0, 1, nullptr);
   const auto t4 = NowMs();
   t->frameMs.push_back(t4 - t0);
+  t->partMs[0].push_back(t1 - t0);
+  t->partMs[1].push_back(t2 - t1);
+  t->partMs[2].push_back(t3 - t2);
+  t->partMs[3].push_back(t4 - t3);
   t->unscaledMs += (t1 - t0) + (t4 - t3);
   t->unscaledPixels += 2 * 384 * 448 + 640 * 480;
   t->rotatedLayerMs += t2 - t1;
@@ -189,8 +196,24 @@ double ScaledNsPerPixel(Scene& sc) {
   return (NowMs() - t0) * 1e6 / (static_cast<double>(rounds) * 384 * 448);
 }
 
-// The bullets through SDL2's software renderer: milliseconds per bullet set.
-double SdlBulletMs(Scene& sc, int frames) {
+// The bullets unturned at scale 1 (the common case of a game's shots):
+// median milliseconds per 2048.
+double UnturnedBulletMs(Scene& sc, int frames) {
+  std::vector<double> ms;
+  for (int f = 0; f < frames; ++f) {
+    const auto t0 = NowMs();
+    for (const Scene::Bullet& b : sc.bullets) {
+      SetState(16, 16, 400, 464, b.mode, b.mode == 1 ? 160 : 255);
+      MemImgRotatedBlit(&sc.screen.m, &sc.bullet.m, b.x, b.y, 0.0f, 1.0f, 1, 0, nullptr);
+    }
+    ms.push_back(NowMs() - t0);
+  }
+  return Percentile(ms, 0.5);
+}
+
+// The bullets through SDL2's software renderer (turned as ours, or unturned):
+// median milliseconds per bullet set.
+double SdlBulletMs(Scene& sc, int frames, bool turned) {
   const Uint32 format = sc.kind == ColorKind32 ? SDL_PIXELFORMAT_XRGB8888 : SDL_PIXELFORMAT_RGB565;
   SDL_Surface* target = SDL_CreateRGBSurfaceWithFormat(0, 640, 480, sc.kind == ColorKind32 ? 32 : 16, format);
   SDL_Surface* sprite = SDL_CreateRGBSurfaceWithFormatFrom(sc.bullet.m.pixels, 16, 16,
@@ -213,17 +236,24 @@ double SdlBulletMs(Scene& sc, int frames) {
   const SDL_Rect clip{16, 16, 384, 448};
   SDL_RenderSetClipRect(renderer, &clip);
   const SDL_BlendMode modes[3] = {SDL_BLENDMODE_BLEND, SDL_BLENDMODE_BLEND, SDL_BLENDMODE_ADD};
-  const auto t0 = NowMs();
+  std::vector<double> times;
   for (int f = 0; f < frames; ++f) {
+    const auto t0 = NowMs();
     for (const Scene::Bullet& b : sc.bullets) {
       SDL_SetTextureBlendMode(texture, modes[b.mode]);
       SDL_SetTextureAlphaMod(texture, b.mode == 1 ? 160 : 255);
       const SDL_Rect dst{b.x - 8, b.y - 8, 16, 16};
-      SDL_RenderCopyEx(renderer, texture, nullptr, &dst, b.angle * 57.29578f, nullptr, SDL_FLIP_NONE);
+      if (turned) {
+        SDL_RenderCopyEx(renderer, texture, nullptr, &dst, b.angle * 57.29578f, nullptr,
+                         SDL_FLIP_NONE);
+      } else {
+        SDL_RenderCopy(renderer, texture, nullptr, &dst);
+      }
     }
     SDL_RenderFlush(renderer);
+    times.push_back(NowMs() - t0);
   }
-  const double ms = (NowMs() - t0) / frames;
+  const double ms = Percentile(times, 0.5);
   SDL_DestroyTexture(texture);
   SDL_DestroyRenderer(renderer);
   SDL_FreeSurface(sprite);
@@ -287,12 +317,25 @@ int main(int argc, char** argv) {
     std::printf("  rotated bullets:      %.2f ns per visited pixel, %.3f ms per 2048\n",
                 t.bulletMs * 1e6 / static_cast<double>(t.bulletPixels), t.bulletMs / frames);
     std::printf("  scaled blit (2x):     %.2f ns per visited pixel\n", ScaledNsPerPixel(sc));
-    const double sdl = SdlBulletMs(sc, std::max(5, frames / 4));
+    std::printf("  medians per part: layers %.3f ms, turned layer %.3f ms, bullets %.3f ms,"
+                " frame picture %.3f ms\n",
+                Percentile(t.partMs[0], 0.5), Percentile(t.partMs[1], 0.5),
+                Percentile(t.partMs[2], 0.5), Percentile(t.partMs[3], 0.5));
+    const int peerFrames = std::max(5, frames / 4);
+    const double bullets = Percentile(t.partMs[2], 0.5);
+    const double sdl = SdlBulletMs(sc, peerFrames, true);
     if (sdl > 0) {
-      std::printf("  SDL2 software renderer, same 2048 bullets: %.3f ms (%.1f ns per bullet);"
+      std::printf("  SDL2 software renderer, same 2048 bullets: median %.3f ms (%.1f ns per bullet);"
                   " ratio SDL2 / ours %.2f\n",
-                  sdl, sdl * 1e6 / 2048, sdl / (t.bulletMs / frames));
+                  sdl, sdl * 1e6 / 2048, sdl / bullets);
     }
+    const double unturned = UnturnedBulletMs(sc, peerFrames);
+    const double sdlUnturned = SdlBulletMs(sc, peerFrames, false);
+    std::printf("  unturned bullets: median %.3f ms", unturned);
+    if (sdlUnturned > 0) {
+      std::printf("; SDL2 %.3f ms; ratio SDL2 / ours %.2f", sdlUnturned, sdlUnturned / unturned);
+    }
+    std::printf("\n");
     DrawFrame(sc, frames, &t);
     const std::string path = outDir + "/bench_frame_" + std::to_string(bits) + ".bmp";
     std::printf("  frame picture: %s %s\n", path.c_str(), WriteBmp(sc, path) ? "written" : "NOT written");
