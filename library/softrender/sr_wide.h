@@ -1,5 +1,6 @@
 // Several pixels per step for the commonest kernel variants: a direct source
-// without blend graph, bright or per-pixel alpha, in every blend mode. Four
+// without blend graph or bright, in every blend mode (with per-pixel alpha:
+// 32-bit pixels in modes 0 to 3). Four
 // 32-bit pixels or up to eight 16-bit pixels travel in one SSE2 register and
 // get exactly the arithmetic of BlendValue (sr_pixel.h), lane by lane:
 // - 8-bit channel products stay below 2^16, so they are formed in 16-bit lanes;
@@ -26,10 +27,13 @@ namespace sr {
 
 constexpr bool kWideKernels = SR_WIDE_SSE2 != 0;
 
-// Variants with a wide form (the rest keep the one-pixel kernel).
+// Variants with a wide form (the rest keep the one-pixel kernel): direct
+// sources without blend graph or bright; with per-pixel alpha, 32-bit pixels
+// in modes 0 to 3.
 template <Variant V>
 constexpr bool HasWideForm() {
-  return kWideKernels && !V.palette && !V.graph && !V.bright && !V.alpha;
+  return kWideKernels && !V.palette && !V.graph && !V.bright &&
+         (!V.alpha || (V.kind == ColorKind32 && V.mode <= 3));
 }
 
 // Source and target memory that may overlap: the wide loops read several
@@ -102,11 +106,81 @@ SR_INLINE __m128i MulP32x4(const WideParams& w, __m128i s) {
   return _mm_and_si128(_mm_packus_epi16(lo, hi), _mm_set1_epi32(0x00FFFFFF));
 }
 
+template <Variant V>
+SR_INLINE __m128i Blend32x4(const WideParams& w, __m128i s, __m128i d);
+
+// ((d << 16) + (s - d) P) >> 16 in 16-bit lanes (channels d, s, weight P up
+// to 65025): d plus the difference times P / 2^16, rounded down, which for a
+// negative difference is minus the rounded-up magnitude.
+SR_INLINE __m128i Mix16(__m128i d, __m128i s, __m128i p) {
+  const __m128i diff = _mm_sub_epi16(s, d);
+  const __m128i neg = _mm_srai_epi16(diff, 15);
+  const __m128i mag = _mm_sub_epi16(_mm_xor_si128(diff, neg), neg);
+  const __m128i hi = _mm_mulhi_epu16(mag, p);
+  const __m128i exact = _mm_cmpeq_epi16(_mm_mullo_epi16(mag, p), _mm_setzero_si128());
+  // hi for a positive difference; -(hi, plus 1 unless exact) for a negative one.
+  const __m128i up = _mm_sub_epi16(hi, _mm_andnot_si128(exact, _mm_set1_epi16(-1)));
+  const __m128i q = Select(neg, _mm_sub_epi16(_mm_setzero_si128(), up), hi);
+  return _mm_add_epi16(d, q);
+}
+
+// The alpha byte of each of two pixels in a register of 16-bit channel lanes,
+// copied to all four lanes of its pixel.
+SR_INLINE __m128i SpreadAlpha(__m128i px16) {
+  return _mm_shufflehi_epi16(_mm_shufflelo_epi16(px16, 0xFF), 0xFF);
+}
+
+// Sources with per-pixel alpha a (byte 3): the factor set holds a (and p in
+// modes 1 to 3). Under transparency a of 0 skips the pixel and a of 255
+// draws it as a source without alpha.
+template <Variant V>
+SR_INLINE __m128i BlendAlpha32x4(const WideParams& w, __m128i s, __m128i d) {
+  const __m128i zero = _mm_setzero_si128();
+  const __m128i keep = _mm_set1_epi32(static_cast<int32_t>(0xFF000000u));
+  const __m128i slo = _mm_unpacklo_epi8(s, zero), shi = _mm_unpackhi_epi8(s, zero);
+  const __m128i dlo = _mm_unpacklo_epi8(d, zero), dhi = _mm_unpackhi_epi8(d, zero);
+  const __m128i alo = SpreadAlpha(slo), ahi = SpreadAlpha(shi);
+  __m128i r;
+  if constexpr (V.mode == 0) {
+    // (d (256 - a) + s a) >> 8, byte 3 of the target kept.
+    const __m128i full = _mm_set1_epi16(256);
+    const __m128i lo = _mm_srli_epi16(
+        _mm_add_epi16(_mm_mullo_epi16(dlo, _mm_sub_epi16(full, alo)), _mm_mullo_epi16(slo, alo)), 8);
+    const __m128i hi = _mm_srli_epi16(
+        _mm_add_epi16(_mm_mullo_epi16(dhi, _mm_sub_epi16(full, ahi)), _mm_mullo_epi16(shi, ahi)), 8);
+    r = Select(keep, d, _mm_packus_epi16(lo, hi));
+  } else {
+    const __m128i plo = _mm_mullo_epi16(alo, w.p), phi = _mm_mullo_epi16(ahi, w.p);
+    if constexpr (V.mode == 1) {
+      r = Select(keep, d, _mm_packus_epi16(Mix16(dlo, slo, plo), Mix16(dhi, shi, phi)));
+    } else {
+      // (s a p) >> 16 per channel, byte 3 zero, then the packed add or subtract.
+      const __m128i scaled =
+          _mm_and_si128(_mm_packus_epi16(_mm_mulhi_epu16(slo, plo), _mm_mulhi_epu16(shi, phi)),
+                        _mm_set1_epi32(0x00FFFFFF));
+      r = V.mode == 2 ? PackedAdd32x4(d, scaled) : PackedSub32x4(d, scaled);
+    }
+  }
+  if constexpr (V.trans) {
+    constexpr Variant kOpaque = [] {
+      Variant o = V;
+      o.alpha = false;
+      o.trans = false;
+      return o;
+    }();
+    const __m128i a = _mm_srli_epi32(s, 24);
+    r = Select(_mm_cmpeq_epi32(a, _mm_set1_epi32(255)), Blend32x4<kOpaque>(w, s, d), r);
+    r = Select(_mm_cmpeq_epi32(a, zero), d, r);
+  }
+  return r;
+}
+
 // Blend of four source pixels s onto four target pixels d; returns the new
 // target pixels (d where a pixel is skipped).
 template <Variant V>
 SR_INLINE __m128i Blend32x4(const WideParams& w, __m128i s, __m128i d) {
   static_assert(HasWideForm<V>() && V.kind == ColorKind32);
+  if constexpr (V.alpha) return BlendAlpha32x4<V>(w, s, d);
   const __m128i zero = _mm_setzero_si128();
   const __m128i keep = _mm_set1_epi32(static_cast<int32_t>(0xFF000000u));
   __m128i r;
@@ -192,7 +266,7 @@ SR_INLINE __m128i MulP16x8(const WideParams& w, __m128i s) {
 
 template <Variant V>
 SR_INLINE __m128i Blend16x8(const WideParams& w, __m128i s, __m128i d) {
-  static_assert(HasWideForm<V>() && V.kind == ColorKind16);
+  static_assert(HasWideForm<V>() && V.kind == ColorKind16 && !V.alpha);
   __m128i r;
   if constexpr (V.mode == 0) {
     r = s;
