@@ -4,8 +4,9 @@
 // with colour key, and the 640 x 480 frame picture. Prints the median and
 // 99th-percentile milliseconds (thread CPU time) per frame and the median of
 // each part, nanoseconds per visited pixel of each driver, the same bullets
-// (turned, and unturned at scale 1) through SDL2's software renderer for
-// comparison, and writes the last frame as a BMP.
+// (turned, and unturned at scale 1) and 2048 turned sprites with per-pixel
+// alpha, each beside SDL2's software renderer, and writes the last frame as a
+// BMP.
 //
 // Usage: bench_frame [frames] [output directory]
 #include <SDL.h>
@@ -36,7 +37,9 @@ double NowMs() {
 
 struct Image {
   MEMIMG m{};
-  Image(int w, int h, uint32_t kind) { CreateMemImg(&m, w, h, -1, 0, kind, 0, 0, 0); }
+  Image(int w, int h, uint32_t kind, uint32_t alpha = 0) {
+    CreateMemImg(&m, w, h, -1, 0, kind, 0, alpha, 0);
+  }
   ~Image() { FreeMemImg(&m); }
   void Set(int x, int y, uint32_t v) {
     uint8_t* p = m.pixels + y * m.pitch + x * m.format->bytesPerPixel;
@@ -261,6 +264,57 @@ double SdlBulletMs(Scene& sc, int frames, bool turned) {
   return ms;
 }
 
+// 2048 turned 16 x 16 sprites with per-pixel alpha (a soft disc), 32-bit,
+// blended by their alpha: ours and SDL2's software renderer, median
+// milliseconds per 2048 each.
+void AlphaSprites(Scene& sc, int frames, double* oursMs, double* sdlMs) {
+  Image sprite(16, 16, ColorKind32, 1);
+  for (int y = 0; y < 16; ++y)
+    for (int x = 0; x < 16; ++x) {
+      const int dx = 2 * x - 15, dy = 2 * y - 15;
+      const int d2 = dx * dx + dy * dy;
+      const uint32_t a = d2 >= 225 ? 0u : static_cast<uint32_t>(255 - d2 * 255 / 225);
+      sprite.Set(x, y, (a << 24) | (255u << 16) | (static_cast<uint32_t>(200 - d2 / 2) << 8) | 64u);
+    }
+  std::vector<double> ms;
+  for (int f = 0; f < frames; ++f) {
+    const auto t0 = NowMs();
+    for (const Scene::Bullet& b : sc.bullets) {
+      SetState(16, 16, 400, 464, 1, 255);
+      MemImgRotatedBlit(&sc.screen.m, &sprite.m, b.x, b.y, b.angle, 1.0f, 0, 0, nullptr);
+    }
+    ms.push_back(NowMs() - t0);
+  }
+  *oursMs = Percentile(ms, 0.5);
+  *sdlMs = -1.0;
+  SDL_Surface* target = SDL_CreateRGBSurfaceWithFormat(0, 640, 480, 32, SDL_PIXELFORMAT_XRGB8888);
+  SDL_Surface* image = SDL_CreateRGBSurfaceWithFormatFrom(sprite.m.pixels, 16, 16, 32, sprite.m.pitch,
+                                                          SDL_PIXELFORMAT_ARGB8888);
+  SDL_Renderer* renderer = target ? SDL_CreateSoftwareRenderer(target) : nullptr;
+  SDL_Texture* texture = renderer && image ? SDL_CreateTextureFromSurface(renderer, image) : nullptr;
+  if (texture) {
+    SDL_SetTextureBlendMode(texture, SDL_BLENDMODE_BLEND);
+    const SDL_Rect clip{16, 16, 384, 448};
+    SDL_RenderSetClipRect(renderer, &clip);
+    ms.clear();
+    for (int f = 0; f < frames; ++f) {
+      const auto t0 = NowMs();
+      for (const Scene::Bullet& b : sc.bullets) {
+        const SDL_Rect dst{b.x - 8, b.y - 8, 16, 16};
+        SDL_RenderCopyEx(renderer, texture, nullptr, &dst, b.angle * 57.29578f, nullptr,
+                         SDL_FLIP_NONE);
+      }
+      SDL_RenderFlush(renderer);
+      ms.push_back(NowMs() - t0);
+    }
+    *sdlMs = Percentile(ms, 0.5);
+  }
+  if (texture) SDL_DestroyTexture(texture);
+  if (renderer) SDL_DestroyRenderer(renderer);
+  if (image) SDL_FreeSurface(image);
+  if (target) SDL_FreeSurface(target);
+}
+
 // 24-bit bottom-up BMP of the screen.
 bool WriteBmp(const Scene& sc, const std::string& path) {
   FILE* f = std::fopen(path.c_str(), "wb");
@@ -336,6 +390,13 @@ int main(int argc, char** argv) {
       std::printf("; SDL2 %.3f ms; ratio SDL2 / ours %.2f", sdlUnturned, sdlUnturned / unturned);
     }
     std::printf("\n");
+    if (kind == ColorKind32) {
+      double ours, sdlAlpha;
+      AlphaSprites(sc, peerFrames, &ours, &sdlAlpha);
+      std::printf("  turned sprites with per-pixel alpha: median %.3f ms", ours);
+      if (sdlAlpha > 0) std::printf("; SDL2 %.3f ms; ratio SDL2 / ours %.2f", sdlAlpha, sdlAlpha / ours);
+      std::printf("\n");
+    }
     DrawFrame(sc, frames, &t);
     const std::string path = outDir + "/bench_frame_" + std::to_string(bits) + ".bmp";
     std::printf("  frame picture: %s %s\n", path.c_str(), WriteBmp(sc, path) ? "written" : "NOT written");
