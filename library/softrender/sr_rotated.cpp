@@ -94,21 +94,24 @@ SR_INLINE void DrawRotatedPixel(const KernelParams& k, const uint8_t* src,
   }
 }
 
-// floor(a / b) for b > 0.
-SR_INLINE int64_t FloorDiv(int64_t a, int64_t b) {
-  const int64_t q = a / b;
-  return q - (a % b < 0 ? 1 : 0);
+// floor(a / b) for 0 < b < 2^32 and |a| < 2^40, with inverse = 1 / b: the
+// truncated product is within one of the quotient (its error is far below
+// one), and the remainder says which way to correct it. No integer division.
+SR_INLINE int64_t FloorDiv(int64_t a, int64_t b, double inverse) {
+  const int64_t q = static_cast<int64_t>(static_cast<double>(a) * inverse);
+  const int64_t r = a - q * b;
+  return q + (r >= b ? 1 : 0) - (r < 0 ? 1 : 0);
 }
 
 // floor((n0 + r dn) / m) for the rows r = 0, 1, 2, ..., exactly, with one
 // addition and one comparison per row (quotient and remainder carried along).
 struct FloorWalk {
   int64_t q, rem, dq, drem, m;
-  void Init(int64_t n0, int64_t dn, int64_t divisor) {
+  void Init(int64_t n0, int64_t dn, int64_t divisor, double inverse) {
     m = divisor;
-    q = FloorDiv(n0, m);
+    q = FloorDiv(n0, m, inverse);
     rem = n0 - q * m;
-    dq = FloorDiv(dn, m);
+    dq = FloorDiv(dn, m, inverse);
     drem = dn - dq * m;
   }
   SR_INLINE void Next() {
@@ -133,15 +136,17 @@ struct AxisWalk {
     da = rowStep;
     limit = lim;
     still = s == 0;
+    const int64_t m = s < 0 ? -s : (s > 0 ? s : 1);
+    const double inverse = 1.0 / static_cast<double>(m);
     if (s > 0) {
-      first.Init(s - 1 - a0, -rowStep, s);
-      last.Init(lim - 1 - a0, -rowStep, s);
+      first.Init(s - 1 - a0, -rowStep, m, inverse);
+      last.Init(lim - 1 - a0, -rowStep, m, inverse);
     } else if (s < 0) {
-      first.Init(a0 - lim - s, rowStep, -s);
-      last.Init(a0, rowStep, -s);
+      first.Init(a0 - lim - s, rowStep, m, inverse);
+      last.Init(a0, rowStep, m, inverse);
     } else {
-      first.Init(0, 0, 1);
-      last.Init(0, 0, 1);
+      first.Init(0, 0, 1, 1.0);
+      last.Init(0, 0, 1, 1.0);
     }
   }
   // Narrows [*lo, *hi] to this row's pixels, then steps to the next row.
