@@ -38,12 +38,22 @@ constexpr bool HasWideForm() {
 
 // Source and target memory that may overlap: the wide loops read several
 // source pixels before writing, so such draws keep the pixel-by-pixel order.
+// Judged on a generous extent of each record (any pitch sign, rows of up to
+// four bytes a pixel plus a pitch), so a doubt means "shared".
 inline bool SharesMemory(const MEMIMG& a, const MEMIMG& b) {
-  const uintptr_t a0 = reinterpret_cast<uintptr_t>(a.pixels);
-  const uintptr_t b0 = reinterpret_cast<uintptr_t>(b.pixels);
-  const uintptr_t a1 = a0 + static_cast<uintptr_t>(a.pitch) * static_cast<uintptr_t>(a.height);
-  const uintptr_t b1 = b0 + static_cast<uintptr_t>(b.pitch) * static_cast<uintptr_t>(b.height);
-  return a0 < b1 && b0 < a1;
+  auto extent = [](const MEMIMG& m, int64_t* lo, int64_t* hi) {
+    const int64_t base = static_cast<int64_t>(reinterpret_cast<uintptr_t>(m.pixels));
+    const int64_t pitch = m.pitch;
+    const int64_t rows = m.height > 0 ? m.height : 0;
+    const int64_t span = pitch * (rows > 0 ? rows - 1 : 0);
+    const int64_t row = (m.width > 0 ? int64_t{m.width} * 4 : 0) + (pitch < 0 ? -pitch : pitch);
+    *lo = base + (span < 0 ? span : 0);
+    *hi = base + (span > 0 ? span : 0) + row;
+  };
+  int64_t alo, ahi, blo, bhi;
+  extent(a, &alo, &ahi);
+  extent(b, &blo, &bhi);
+  return alo < bhi && blo < ahi;
 }
 
 #if SR_WIDE_SSE2
