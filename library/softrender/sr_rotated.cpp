@@ -166,16 +166,16 @@ struct AxisWalk {
 // Pixels [0, count) of a run that lies wholly inside the source: u, v at the
 // first, target pointer d.
 template <Variant V>
-SR_INLINE void DrawRun(const KernelParams& k, const RotatedJob& j, uint32_t u, uint32_t v,
-                       uint8_t* d, int64_t count) {
+SR_INLINE void DrawRun(const KernelParams& k, const WideParams& w, const RotatedJob& j,
+                       uint32_t u, uint32_t v, uint8_t* d, int64_t count) {
   using T = PixelTraits<V.kind>;
   constexpr int kSrcBytes = SourceBytes<V>();
+  (void)w;  // read only by the wide steps
   int64_t i = 0;
 #if SR_WIDE_SSE2
   if constexpr (HasWideForm<V>()) {
     if (j.wide) {
       // Four source pixels gathered, blended together, stored together.
-      const WideParams w = MakeWideParams<V>(k);
       const uint8_t* const* rows = j.srcRows;
       const uint32_t su = j.stepU, sv = j.stepV;
       for (; i + 4 <= count; i += 4) {
@@ -220,6 +220,7 @@ void RotatedLoop(const KernelParams& kernel, const RotatedJob& job) {
   // reload every field after each of them.
   const KernelParams k = kernel;
   const RotatedJob j = job;
+  const WideParams w = MakeWideParams<V>(k);
   using T = PixelTraits<V.kind>;
   constexpr int kSrcBytes = SourceBytes<V>();
   // With limits up to 2^31 and a row whose positions do not wrap, the pixels
@@ -248,7 +249,7 @@ void RotatedLoop(const KernelParams& kernel, const RotatedJob& job) {
       wv.Row(&lo, &last);
       // An empty run may start far past the row: form no pointer there.
       if (lo > last) continue;
-      DrawRun<V>(k, j, uRow + static_cast<uint32_t>(lo) * j.stepU,
+      DrawRun<V>(k, w, j, uRow + static_cast<uint32_t>(lo) * j.stepU,
                  vRow + static_cast<uint32_t>(lo) * j.stepV, drow + lo * T::kBytes, last + 1 - lo);
     }
     return;
@@ -263,7 +264,7 @@ void RotatedLoop(const KernelParams& kernel, const RotatedJob& job) {
         NarrowToRange(ur, axisU, &lo, &last);
         NarrowToRange(vr, axisV, &lo, &last);
         if (lo > last) continue;
-        DrawRun<V>(k, j, uRow + static_cast<uint32_t>(lo) * j.stepU,
+        DrawRun<V>(k, w, j, uRow + static_cast<uint32_t>(lo) * j.stepU,
                    vRow + static_cast<uint32_t>(lo) * j.stepV, drow + lo * T::kBytes,
                    last + 1 - lo);
         continue;

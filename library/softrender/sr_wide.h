@@ -64,6 +64,7 @@ struct WideParams {
   __m128i p;     // blend parameter in every 16-bit lane
   __m128i q;     // 256 - p in every 16-bit lane
   bool keyable;  // false: a 16-bit key above 0xFFFF, which no pixel matches
+  bool fullP;    // p is 255: the BlendMulTable row p is the identity
 };
 
 template <Variant V>
@@ -78,6 +79,7 @@ inline WideParams MakeWideParams(const KernelParams& k) {
   }
   w.p = _mm_set1_epi16(static_cast<int16_t>(k.p));
   w.q = _mm_set1_epi16(static_cast<int16_t>(256u - k.p));
+  w.fullP = k.p == 255;
   return w;
 }
 
@@ -110,6 +112,7 @@ SR_INLINE __m128i PackedSub32x4(__m128i d, __m128i s) {
 
 // Channel bytes scaled by p / 255 (floor), byte 3 cleared: the BlendMulTable row p.
 SR_INLINE __m128i MulP32x4(const WideParams& w, __m128i s) {
+  if (w.fullP) return _mm_and_si128(s, _mm_set1_epi32(0x00FFFFFF));
   const __m128i zero = _mm_setzero_si128();
   const __m128i lo = Div255(_mm_mullo_epi16(_mm_unpacklo_epi8(s, zero), w.p));
   const __m128i hi = Div255(_mm_mullo_epi16(_mm_unpackhi_epi8(s, zero), w.p));
@@ -269,6 +272,7 @@ SR_INLINE __m128i AlphaField16(const WideParams& w, __m128i s, __m128i d) {
   return _mm_add_epi16(d, _mm_sub_epi16(_mm_xor_si128(q, neg), neg));
 }
 SR_INLINE __m128i MulP16x8(const WideParams& w, __m128i s) {
+  if (w.fullP) return s;
   const Fields16 f = Split16(s);
   return Join16(Div255(_mm_mullo_epi16(f.b, w.p)), Div255(_mm_mullo_epi16(f.g, w.p)),
                 Div255(_mm_mullo_epi16(f.r, w.p)));
@@ -297,6 +301,15 @@ SR_INLINE __m128i Blend16x8(const WideParams& w, __m128i s, __m128i d) {
   }
   if constexpr (V.trans) r = Select(_mm_cmpeq_epi16(s, w.key), d, r);
   return r;
+}
+
+#else
+
+// Without SSE2 the wide loops are absent; the per-call constants are empty.
+struct WideParams {};
+template <Variant V>
+inline WideParams MakeWideParams(const KernelParams&) {
+  return {};
 }
 
 #endif  // SR_WIDE_SSE2
