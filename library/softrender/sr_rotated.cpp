@@ -178,6 +178,26 @@ SR_INLINE void DrawRun(const KernelParams& k, const WideParams& w, const Rotated
       // Four source pixels gathered, blended together, stored together.
       const uint8_t* const* rows = j.srcRows;
       const uint32_t su = j.stepU, sv = j.stepV;
+      if constexpr (V.kind == ColorKind16) {
+        // 16-bit pixels fill a register eight at a time.
+        auto four = [&](uint32_t n) {
+          const uint32_t ua = u + n * su, va = v + n * sv;
+          const uint32_t a = Load16(rows[va >> 18] + (ua >> 18) * kSrcBytes);
+          const uint32_t b = Load16(rows[(va + sv) >> 18] + ((ua + su) >> 18) * kSrcBytes);
+          const uint32_t c = Load16(rows[(va + 2 * sv) >> 18] + ((ua + 2 * su) >> 18) * kSrcBytes);
+          const uint32_t e = Load16(rows[(va + 3 * sv) >> 18] + ((ua + 3 * su) >> 18) * kSrcBytes);
+          return _mm_unpacklo_epi32(_mm_cvtsi32_si128(static_cast<int32_t>(a | (b << 16))),
+                                    _mm_cvtsi32_si128(static_cast<int32_t>(c | (e << 16))));
+        };
+        for (; i + 8 <= count; i += 8) {
+          const __m128i s8 = _mm_unpacklo_epi64(four(0), four(4));
+          u += 8 * su;
+          v += 8 * sv;
+          const __m128i dv = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d));
+          _mm_storeu_si128(reinterpret_cast<__m128i*>(d), Blend16x8<V>(w, s8, dv));
+          d += 8 * T::kBytes;
+        }
+      }
       for (; i + 4 <= count; i += 4) {
         const uint8_t* p0 = rows[v >> 18] + (u >> 18) * kSrcBytes;
         const uint8_t* p1 = rows[(v + sv) >> 18] + ((u + su) >> 18) * kSrcBytes;
