@@ -471,8 +471,14 @@ void MemImgRotatedBlit(MEMIMG* target, const MEMIMG* source, int32_t centreX, in
   const int32_t dv = static_cast<int32_t>((static_cast<int64_t>(vEnd) - vStart) / rows);
 
   RenderContext& ctx = DefaultRenderContext();
-  for (int32_t i = 0; i < source->height; ++i)
-    ctx.sourceRows[i] = source->pixels + static_cast<intptr_t>(i) * source->pitch;
+  if (ctx.sourceRowsOf != source->pixels || ctx.sourceRowsPitch != source->pitch ||
+      ctx.sourceRowsCount != source->height) {
+    for (int32_t i = 0; i < source->height; ++i)
+      ctx.sourceRows[i] = source->pixels + static_cast<intptr_t>(i) * source->pitch;
+    ctx.sourceRowsOf = source->pixels;
+    ctx.sourceRowsPitch = source->pitch;
+    ctx.sourceRowsCount = source->height;
+  }
   if (blendGraph) {
     for (int32_t i = 0; i < blendGraph->height; ++i)
       ctx.graphRows[i] = blendGraph->pixels + static_cast<intptr_t>(i) * blendGraph->pitch;
