@@ -1,9 +1,10 @@
 // Several pixels per step for the commonest kernel variants: a direct source
 // without blend graph or bright, in every blend mode (with per-pixel alpha:
-// 32-bit pixels in modes 0 to 3). Four
-// 32-bit pixels or up to eight 16-bit pixels travel in one SSE2 register and
-// get exactly the arithmetic of BlendValue (sr_pixel.h), lane by lane:
-// - 8-bit channel products stay below 2^16, so they are formed in 16-bit lanes;
+// 32-bit pixels in modes 0 to 3). Four 32-bit pixels or up to eight 16-bit
+// pixels travel in one SSE2 register and get exactly the arithmetic of
+// BlendValue (sr_pixel.h), lane by lane:
+// - 8-bit channel products stay below 2^16, so they are formed in 16-bit lanes
+//   (with a second factor, the high half of the 32-bit product is taken);
 // - floor(t / 255) for t <= 65025 is (t + 1 + (t >> 8)) >> 8, which stands in
 //   for the BlendMulTable and BlendDiffTable rows of the parameter;
 // - the packed add and subtract run on whole pixels as in the scalar kernel
