@@ -2,9 +2,11 @@
 // headless, at 16 and 32 bits: three 384 x 448 field layers (one multiplied,
 // one turned at scale 2), 2048 turned 16 x 16 bullets in blend modes 0, 1 and 2
 // with colour key, and the 640 x 480 frame picture. Prints the median and
-// 99th-percentile milliseconds (thread CPU time) per frame, nanoseconds per visited pixel of
-// each driver, the same bullets through SDL2's software renderer for
-// comparison, and writes the last frame as a BMP.
+// 99th-percentile milliseconds (thread CPU time) per frame and the median of
+// each part, nanoseconds per visited pixel of each driver, the same bullets
+// (turned, and unturned at scale 1) and 2048 turned sprites with per-pixel
+// alpha, each beside SDL2's software renderer, and writes the last frame as a
+// BMP.
 //
 // Usage: bench_frame [frames] [output directory]
 #include <SDL.h>
@@ -35,7 +37,9 @@ double NowMs() {
 
 struct Image {
   MEMIMG m{};
-  Image(int w, int h, uint32_t kind) { CreateMemImg(&m, w, h, -1, 0, kind, 0, 0, 0); }
+  Image(int w, int h, uint32_t kind, uint32_t alpha = 0) {
+    CreateMemImg(&m, w, h, -1, 0, kind, 0, alpha, 0);
+  }
   ~Image() { FreeMemImg(&m); }
   void Set(int x, int y, uint32_t v) {
     uint8_t* p = m.pixels + y * m.pitch + x * m.format->bytesPerPixel;
@@ -136,6 +140,8 @@ int64_t RotatedBoxPixels(int w, int h, int cx, int cy, float angle, float scale)
 
 struct Timing {
   std::vector<double> frameMs;
+  // Per frame: the two unscaled layers, the turned layer, the bullets, the frame picture.
+  std::vector<double> partMs[4];
   double unscaledMs = 0, rotatedLayerMs = 0, bulletMs = 0;
   int64_t unscaledPixels = 0, rotatedLayerPixels = 0, bulletPixels = 0;
 };
@@ -161,6 +167,10 @@ void DrawFrame(Scene& sc, int index, Timing* t) {
   MemImgBlit(screen, &sc.frame.m, 0, 0, 1, nullptr);
   const auto t4 = NowMs();
   t->frameMs.push_back(t4 - t0);
+  t->partMs[0].push_back(t1 - t0);
+  t->partMs[1].push_back(t2 - t1);
+  t->partMs[2].push_back(t3 - t2);
+  t->partMs[3].push_back(t4 - t3);
   t->unscaledMs += (t1 - t0) + (t4 - t3);
   t->unscaledPixels += 2 * 384 * 448 + 640 * 480;
   t->rotatedLayerMs += t2 - t1;
@@ -189,8 +199,24 @@ double ScaledNsPerPixel(Scene& sc) {
   return (NowMs() - t0) * 1e6 / (static_cast<double>(rounds) * 384 * 448);
 }
 
-// The bullets through SDL2's software renderer: milliseconds per bullet set.
-double SdlBulletMs(Scene& sc, int frames) {
+// The bullets unturned at scale 1 (the common case of a game's shots):
+// median milliseconds per 2048.
+double UnturnedBulletMs(Scene& sc, int frames) {
+  std::vector<double> ms;
+  for (int f = 0; f < frames; ++f) {
+    const auto t0 = NowMs();
+    for (const Scene::Bullet& b : sc.bullets) {
+      SetState(16, 16, 400, 464, b.mode, b.mode == 1 ? 160 : 255);
+      MemImgRotatedBlit(&sc.screen.m, &sc.bullet.m, b.x, b.y, 0.0f, 1.0f, 1, 0, nullptr);
+    }
+    ms.push_back(NowMs() - t0);
+  }
+  return Percentile(ms, 0.5);
+}
+
+// The bullets through SDL2's software renderer (turned as ours, or unturned):
+// median milliseconds per bullet set.
+double SdlBulletMs(Scene& sc, int frames, bool turned) {
   const Uint32 format = sc.kind == ColorKind32 ? SDL_PIXELFORMAT_XRGB8888 : SDL_PIXELFORMAT_RGB565;
   SDL_Surface* target = SDL_CreateRGBSurfaceWithFormat(0, 640, 480, sc.kind == ColorKind32 ? 32 : 16, format);
   SDL_Surface* sprite = SDL_CreateRGBSurfaceWithFormatFrom(sc.bullet.m.pixels, 16, 16,
@@ -213,22 +239,80 @@ double SdlBulletMs(Scene& sc, int frames) {
   const SDL_Rect clip{16, 16, 384, 448};
   SDL_RenderSetClipRect(renderer, &clip);
   const SDL_BlendMode modes[3] = {SDL_BLENDMODE_BLEND, SDL_BLENDMODE_BLEND, SDL_BLENDMODE_ADD};
-  const auto t0 = NowMs();
+  std::vector<double> times;
   for (int f = 0; f < frames; ++f) {
+    const auto t0 = NowMs();
     for (const Scene::Bullet& b : sc.bullets) {
       SDL_SetTextureBlendMode(texture, modes[b.mode]);
       SDL_SetTextureAlphaMod(texture, b.mode == 1 ? 160 : 255);
       const SDL_Rect dst{b.x - 8, b.y - 8, 16, 16};
-      SDL_RenderCopyEx(renderer, texture, nullptr, &dst, b.angle * 57.29578f, nullptr, SDL_FLIP_NONE);
+      if (turned) {
+        SDL_RenderCopyEx(renderer, texture, nullptr, &dst, b.angle * 57.29578f, nullptr,
+                         SDL_FLIP_NONE);
+      } else {
+        SDL_RenderCopy(renderer, texture, nullptr, &dst);
+      }
     }
     SDL_RenderFlush(renderer);
+    times.push_back(NowMs() - t0);
   }
-  const double ms = (NowMs() - t0) / frames;
+  const double ms = Percentile(times, 0.5);
   SDL_DestroyTexture(texture);
   SDL_DestroyRenderer(renderer);
   SDL_FreeSurface(sprite);
   SDL_FreeSurface(target);
   return ms;
+}
+
+// 2048 turned 16 x 16 sprites with per-pixel alpha (a soft disc), 32-bit,
+// blended by their alpha: ours and SDL2's software renderer, median
+// milliseconds per 2048 each.
+void AlphaSprites(Scene& sc, int frames, double* oursMs, double* sdlMs) {
+  Image sprite(16, 16, ColorKind32, 1);
+  for (int y = 0; y < 16; ++y)
+    for (int x = 0; x < 16; ++x) {
+      const int dx = 2 * x - 15, dy = 2 * y - 15;
+      const int d2 = dx * dx + dy * dy;
+      const uint32_t a = d2 >= 225 ? 0u : static_cast<uint32_t>(255 - d2 * 255 / 225);
+      sprite.Set(x, y, (a << 24) | (255u << 16) | (static_cast<uint32_t>(200 - d2 / 2) << 8) | 64u);
+    }
+  std::vector<double> ms;
+  for (int f = 0; f < frames; ++f) {
+    const auto t0 = NowMs();
+    for (const Scene::Bullet& b : sc.bullets) {
+      SetState(16, 16, 400, 464, 1, 255);
+      MemImgRotatedBlit(&sc.screen.m, &sprite.m, b.x, b.y, b.angle, 1.0f, 0, 0, nullptr);
+    }
+    ms.push_back(NowMs() - t0);
+  }
+  *oursMs = Percentile(ms, 0.5);
+  *sdlMs = -1.0;
+  SDL_Surface* target = SDL_CreateRGBSurfaceWithFormat(0, 640, 480, 32, SDL_PIXELFORMAT_XRGB8888);
+  SDL_Surface* image = SDL_CreateRGBSurfaceWithFormatFrom(sprite.m.pixels, 16, 16, 32, sprite.m.pitch,
+                                                          SDL_PIXELFORMAT_ARGB8888);
+  SDL_Renderer* renderer = target ? SDL_CreateSoftwareRenderer(target) : nullptr;
+  SDL_Texture* texture = renderer && image ? SDL_CreateTextureFromSurface(renderer, image) : nullptr;
+  if (texture) {
+    SDL_SetTextureBlendMode(texture, SDL_BLENDMODE_BLEND);
+    const SDL_Rect clip{16, 16, 384, 448};
+    SDL_RenderSetClipRect(renderer, &clip);
+    ms.clear();
+    for (int f = 0; f < frames; ++f) {
+      const auto t0 = NowMs();
+      for (const Scene::Bullet& b : sc.bullets) {
+        const SDL_Rect dst{b.x - 8, b.y - 8, 16, 16};
+        SDL_RenderCopyEx(renderer, texture, nullptr, &dst, b.angle * 57.29578f, nullptr,
+                         SDL_FLIP_NONE);
+      }
+      SDL_RenderFlush(renderer);
+      ms.push_back(NowMs() - t0);
+    }
+    *sdlMs = Percentile(ms, 0.5);
+  }
+  if (texture) SDL_DestroyTexture(texture);
+  if (renderer) SDL_DestroyRenderer(renderer);
+  if (image) SDL_FreeSurface(image);
+  if (target) SDL_FreeSurface(target);
 }
 
 // 24-bit bottom-up BMP of the screen.
@@ -287,11 +371,31 @@ int main(int argc, char** argv) {
     std::printf("  rotated bullets:      %.2f ns per visited pixel, %.3f ms per 2048\n",
                 t.bulletMs * 1e6 / static_cast<double>(t.bulletPixels), t.bulletMs / frames);
     std::printf("  scaled blit (2x):     %.2f ns per visited pixel\n", ScaledNsPerPixel(sc));
-    const double sdl = SdlBulletMs(sc, std::max(5, frames / 4));
+    std::printf("  medians per part: layers %.3f ms, turned layer %.3f ms, bullets %.3f ms,"
+                " frame picture %.3f ms\n",
+                Percentile(t.partMs[0], 0.5), Percentile(t.partMs[1], 0.5),
+                Percentile(t.partMs[2], 0.5), Percentile(t.partMs[3], 0.5));
+    const int peerFrames = std::max(5, frames / 4);
+    const double bullets = Percentile(t.partMs[2], 0.5);
+    const double sdl = SdlBulletMs(sc, peerFrames, true);
     if (sdl > 0) {
-      std::printf("  SDL2 software renderer, same 2048 bullets: %.3f ms (%.1f ns per bullet);"
+      std::printf("  SDL2 software renderer, same 2048 bullets: median %.3f ms (%.1f ns per bullet);"
                   " ratio SDL2 / ours %.2f\n",
-                  sdl, sdl * 1e6 / 2048, sdl / (t.bulletMs / frames));
+                  sdl, sdl * 1e6 / 2048, sdl / bullets);
+    }
+    const double unturned = UnturnedBulletMs(sc, peerFrames);
+    const double sdlUnturned = SdlBulletMs(sc, peerFrames, false);
+    std::printf("  unturned bullets: median %.3f ms", unturned);
+    if (sdlUnturned > 0) {
+      std::printf("; SDL2 %.3f ms; ratio SDL2 / ours %.2f", sdlUnturned, sdlUnturned / unturned);
+    }
+    std::printf("\n");
+    if (kind == ColorKind32) {
+      double ours, sdlAlpha;
+      AlphaSprites(sc, peerFrames, &ours, &sdlAlpha);
+      std::printf("  turned sprites with per-pixel alpha: median %.3f ms", ours);
+      if (sdlAlpha > 0) std::printf("; SDL2 %.3f ms; ratio SDL2 / ours %.2f", sdlAlpha, sdlAlpha / ours);
+      std::printf("\n");
     }
     DrawFrame(sc, frames, &t);
     const std::string path = outDir + "/bench_frame_" + std::to_string(bits) + ".bmp";

@@ -4,6 +4,7 @@
 #include "softrender/softrender.h"
 #include "softrender/sr_blit_common.h"
 #include "softrender/sr_pixel.h"
+#include "softrender/sr_wide.h"
 
 namespace sr {
 namespace {
@@ -16,6 +17,7 @@ struct BlitJob {
   uint8_t* dst;          // first drawn target pixel
   intptr_t dstPitch;
   int32_t cols, rows;
+  bool wide;             // several pixels per step may be taken
 };
 
 template <Variant V>
@@ -37,7 +39,26 @@ void BlitLoop(const KernelParams& kernel, const BlitJob& job) {
       const uint8_t* s = srow;
       const uint8_t* g = grow;
       uint8_t* d = drow;
-      for (int32_t c = 0; c < j.cols; ++c) {
+      int32_t c = 0;
+#if SR_WIDE_SSE2
+      if constexpr (HasWideForm<V>()) {
+        if (j.wide) {
+          const WideParams w = MakeWideParams<V>(k);
+          constexpr int kStep = 16 / T::kBytes;
+          for (; c + kStep <= j.cols; c += kStep) {
+            const __m128i sv = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s));
+            const __m128i dv = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d));
+            __m128i r;
+            if constexpr (V.kind == ColorKind32) r = Blend32x4<V>(w, sv, dv);
+            else r = Blend16x8<V>(w, sv, dv);
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(d), r);
+            s += 16;
+            d += 16;
+          }
+        }
+      }
+#endif
+      for (; c < j.cols; ++c) {
         BlendPixel<V, kBlitPolicy>(k, s, g, d);
         s += kSrcBytes;
         d += T::kBytes;
@@ -63,6 +84,30 @@ constexpr auto kBlitTable = BuildVariantTable<BlitFn, BlitMaker>();
 }  // namespace
 }  // namespace sr
 
+namespace sr {
+
+void BlitRegion(const Variant& v, KernelParams k, MEMIMG* target, const MEMIMG* source,
+                const MEMIMG* blendGraph, int64_t sx, int64_t sy, int64_t dx, int64_t dy,
+                int32_t cols, int32_t rows) {
+  if (v.palette) k.palette = CopyPalette(DefaultRenderContext(), *source);
+  BlitJob j;
+  j.src = source->pixels + sy * source->pitch + sx * SourcePixelBytes(*source);
+  j.srcPitch = source->pitch;
+  j.graph = blendGraph ? blendGraph->pixels + sy * blendGraph->pitch + sx : nullptr;
+  j.graphPitch = blendGraph ? blendGraph->pitch : 0;
+  const int dstBytes = target->colorKind == ColorKind32 ? 4 : 2;
+  j.dst = target->pixels + dy * target->pitch + dx * dstBytes;
+  j.dstPitch = target->pitch;
+  j.cols = cols;
+  j.rows = rows;
+  j.wide = !SharesMemory(*target, *source) &&
+           (source->colorKind == ColorKind32 || !v.trans || k.key <= 0xFFFFu);
+  const BlitFn fn = kBlitTable[VariantIndex(v)];
+  if (fn) fn(k, j);
+}
+
+}  // namespace sr
+
 void MemImgBlit(MEMIMG* target, const MEMIMG* source, int32_t x, int32_t y,
                 int32_t transparency, const MEMIMG* blendGraph) {
   using namespace sr;
@@ -85,19 +130,6 @@ void MemImgBlit(MEMIMG* target, const MEMIMG* source, int32_t x, int32_t y,
   if (!ChooseVariant(*source, transparency, blendGraph != nullptr, g_drawState, kBlitPolicy,
                      g_mmxFlag, &v, &k))
     return;
-  if (v.palette) k.palette = CopyPalette(DefaultRenderContext(), *source);
-
-  const int64_t sx = cl - left, sy = ct - top;
-  BlitJob j;
-  j.src = source->pixels + sy * source->pitch + sx * SourcePixelBytes(*source);
-  j.srcPitch = source->pitch;
-  j.graph = blendGraph ? blendGraph->pixels + sy * blendGraph->pitch + sx : nullptr;
-  j.graphPitch = blendGraph ? blendGraph->pitch : 0;
-  const int dstBytes = target->colorKind == ColorKind32 ? 4 : 2;
-  j.dst = target->pixels + ct * target->pitch + cl * dstBytes;
-  j.dstPitch = target->pitch;
-  j.cols = static_cast<int32_t>(cr - cl);
-  j.rows = static_cast<int32_t>(cb - ct);
-  const BlitFn fn = kBlitTable[VariantIndex(v)];
-  if (fn) fn(k, j);
+  BlitRegion(v, k, target, source, blendGraph, cl - left, ct - top, cl, ct,
+             static_cast<int32_t>(cr - cl), static_cast<int32_t>(cb - ct));
 }

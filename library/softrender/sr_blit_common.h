@@ -28,4 +28,13 @@ bool GraphCovers(const MEMIMG* graph, const MEMIMG& source);
 // The draw area of g_drawState clamped to the target's bounds; false when empty.
 bool ClampedDrawArea(const MEMIMG& target, IntRect* area);
 
+struct Variant;
+struct KernelParams;
+// The unscaled blit's pixel loops on one region, the variant already chosen:
+// cols x rows source pixels from (sx, sy) onto the target at (dx, dy), the
+// region lying inside both images and the draw area.
+void BlitRegion(const Variant& v, KernelParams k, MEMIMG* target, const MEMIMG* source,
+                const MEMIMG* blendGraph, int64_t sx, int64_t sy, int64_t dx, int64_t dy,
+                int32_t cols, int32_t rows);
+
 }  // namespace sr

@@ -251,6 +251,10 @@ struct RenderContext {
   uint32_t palette[256];
   const uint8_t* sourceRows[kMaxRows];
   const uint8_t* graphRows[kMaxRows];
+  // The image whose rows sourceRows holds (its pixels, pitch and row count):
+  // drawing the same image again needs no refill.
+  const uint8_t* sourceRowsOf = nullptr;
+  int32_t sourceRowsPitch = 0, sourceRowsCount = 0;
 };
 // The calling thread's context (calls are serialised by the library lock).
 RenderContext& DefaultRenderContext();

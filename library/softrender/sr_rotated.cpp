@@ -8,6 +8,7 @@
 #include "softrender/softrender.h"
 #include "softrender/sr_blit_common.h"
 #include "softrender/sr_pixel.h"
+#include "softrender/sr_wide.h"
 
 namespace sr {
 namespace {
@@ -26,6 +27,7 @@ struct RotatedJob {
   uint32_t stepU, stepV;    // per target pixel
   uint32_t du, dv;          // per target row
   uint32_t uLimit, vLimit;  // width and height in 14.18
+  bool wide;                // the four-pixel steps may be taken
 };
 
 // One axis of the bounds test, 0 <= a + i s < limit, for a 32-bit a and s and
@@ -92,55 +94,211 @@ SR_INLINE void DrawRotatedPixel(const KernelParams& k, const uint8_t* src,
   }
 }
 
+// floor(a / b) for 0 < b < 2^32 and |a| < 2^40, with inverse = 1 / b: the
+// truncated product is within one of the quotient (its error is far below
+// one), and the remainder says which way to correct it. No integer division.
+SR_INLINE int64_t FloorDiv(int64_t a, int64_t b, double inverse) {
+  const int64_t q = static_cast<int64_t>(static_cast<double>(a) * inverse);
+  const int64_t r = a - q * b;
+  return q + (r >= b ? 1 : 0) - (r < 0 ? 1 : 0);
+}
+
+// floor((n0 + r dn) / m) for the rows r = 0, 1, 2, ..., exactly, with one
+// addition and one comparison per row (quotient and remainder carried along).
+struct FloorWalk {
+  int64_t q, rem, dq, drem, m;
+  void Init(int64_t n0, int64_t dn, int64_t divisor, double inverse) {
+    m = divisor;
+    q = FloorDiv(n0, m, inverse);
+    rem = n0 - q * m;
+    dq = FloorDiv(dn, m, inverse);
+    drem = dn - dq * m;
+  }
+  SR_INLINE void Next() {
+    // Branch-free: the carry follows the slope's fraction, not a pattern.
+    const int64_t over = rem + drem - m;
+    const int64_t below = over >> 63;  // -1 when no carry
+    rem = over + (m & below);
+    q += dq + 1 + below;
+  }
+};
+
+// The pixels i of row r with 0 <= a0 + r da + i s <= limit - 1 (no wrap-around
+// anywhere in the box): first = ceil(-a / s) and last = floor((limit - 1 - a) / s)
+// for a positive step, mirrored for a negative one, both walked row by row. A
+// zero step passes or fails the whole row.
+struct AxisWalk {
+  FloorWalk first, last;
+  int64_t a, da, limit;
+  bool still;
+  void Init(int64_t a0, int64_t rowStep, int64_t s, int64_t lim) {
+    a = a0;
+    da = rowStep;
+    limit = lim;
+    still = s == 0;
+    const int64_t m = s < 0 ? -s : (s > 0 ? s : 1);
+    const double inverse = 1.0 / static_cast<double>(m);
+    if (s > 0) {
+      first.Init(s - 1 - a0, -rowStep, m, inverse);
+      last.Init(lim - 1 - a0, -rowStep, m, inverse);
+    } else if (s < 0) {
+      first.Init(a0 - lim - s, rowStep, m, inverse);
+      last.Init(a0, rowStep, m, inverse);
+    } else {
+      first.Init(0, 0, 1, 1.0);
+      last.Init(0, 0, 1, 1.0);
+    }
+  }
+  // Narrows [*lo, *hi] to this row's pixels, then steps to the next row.
+  SR_INLINE void Row(int64_t* lo, int64_t* hi) {
+    if (still) {
+      if (a < 0 || a >= limit) *hi = -1;
+      a += da;
+      return;
+    }
+    *lo = first.q > *lo ? first.q : *lo;
+    *hi = last.q < *hi ? last.q : *hi;
+    first.Next();
+    last.Next();
+  }
+};
+
+// Pixels [0, count) of a run that lies wholly inside the source: u, v at the
+// first, target pointer d.
+template <Variant V>
+SR_INLINE void DrawRun(const KernelParams& k, const WideParams& w, const RotatedJob& j,
+                       uint32_t u, uint32_t v, uint8_t* d, int64_t count) {
+  using T = PixelTraits<V.kind>;
+  constexpr int kSrcBytes = SourceBytes<V>();
+  (void)w;  // read only by the wide steps
+  int64_t i = 0;
+#if SR_WIDE_SSE2
+  if constexpr (HasWideForm<V>()) {
+    if (j.wide) {
+      // Four source pixels gathered, blended together, stored together.
+      const uint8_t* const* rows = j.srcRows;
+      const uint32_t su = j.stepU, sv = j.stepV;
+      if constexpr (V.kind == ColorKind16) {
+        // 16-bit pixels fill a register eight at a time.
+        auto four = [&](uint32_t n) {
+          const uint32_t ua = u + n * su, va = v + n * sv;
+          const uint32_t a = Load16(rows[va >> 18] + (ua >> 18) * kSrcBytes);
+          const uint32_t b = Load16(rows[(va + sv) >> 18] + ((ua + su) >> 18) * kSrcBytes);
+          const uint32_t c = Load16(rows[(va + 2 * sv) >> 18] + ((ua + 2 * su) >> 18) * kSrcBytes);
+          const uint32_t e = Load16(rows[(va + 3 * sv) >> 18] + ((ua + 3 * su) >> 18) * kSrcBytes);
+          return _mm_unpacklo_epi32(_mm_cvtsi32_si128(static_cast<int32_t>(a | (b << 16))),
+                                    _mm_cvtsi32_si128(static_cast<int32_t>(c | (e << 16))));
+        };
+        for (; i + 8 <= count; i += 8) {
+          const __m128i s8 = _mm_unpacklo_epi64(four(0), four(4));
+          u += 8 * su;
+          v += 8 * sv;
+          const __m128i dv = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d));
+          _mm_storeu_si128(reinterpret_cast<__m128i*>(d), Blend16x8<V>(w, s8, dv));
+          d += 8 * T::kBytes;
+        }
+      }
+      for (; i + 4 <= count; i += 4) {
+        const uint8_t* p0 = rows[v >> 18] + (u >> 18) * kSrcBytes;
+        const uint8_t* p1 = rows[(v + sv) >> 18] + ((u + su) >> 18) * kSrcBytes;
+        const uint8_t* p2 = rows[(v + 2 * sv) >> 18] + ((u + 2 * su) >> 18) * kSrcBytes;
+        const uint8_t* p3 = rows[(v + 3 * sv) >> 18] + ((u + 3 * su) >> 18) * kSrcBytes;
+        u += 4 * su;
+        v += 4 * sv;
+        if constexpr (V.kind == ColorKind32) {
+          const __m128i s = _mm_setr_epi32(
+              static_cast<int32_t>(Load32(p0)), static_cast<int32_t>(Load32(p1)),
+              static_cast<int32_t>(Load32(p2)), static_cast<int32_t>(Load32(p3)));
+          const __m128i dv = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d));
+          _mm_storeu_si128(reinterpret_cast<__m128i*>(d), Blend32x4<V>(w, s, dv));
+        } else {
+          const __m128i s01 = _mm_cvtsi32_si128(static_cast<int32_t>(Load16(p0) | (Load16(p1) << 16)));
+          const __m128i s23 = _mm_cvtsi32_si128(static_cast<int32_t>(Load16(p2) | (Load16(p3) << 16)));
+          const __m128i dv = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(d));
+          _mm_storel_epi64(reinterpret_cast<__m128i*>(d),
+                           Blend16x8<V>(w, _mm_unpacklo_epi32(s01, s23), dv));
+        }
+        d += 4 * T::kBytes;
+      }
+    }
+  }
+#endif
+  for (; i < count; ++i) {
+    const uint32_t col = u >> 18, row = v >> 18;
+    const uint8_t* g = nullptr;
+    if constexpr (V.graph) g = j.graphRows[row] + col;
+    DrawRotatedPixel<V>(k, j.srcRows[row] + col * kSrcBytes, g, d);
+    u += j.stepU;
+    v += j.stepV;
+    d += T::kBytes;
+  }
+}
+
 template <Variant V>
 void RotatedLoop(const KernelParams& kernel, const RotatedJob& job) {
   // Local copies: the pixel stores may alias anything, and the compiler would
   // reload every field after each of them.
   const KernelParams k = kernel;
   const RotatedJob j = job;
+  const WideParams w = MakeWideParams<V>(k);
   using T = PixelTraits<V.kind>;
   constexpr int kSrcBytes = SourceBytes<V>();
-  auto draw = [&](uint32_t u, uint32_t v, uint8_t* d) {
-    const uint32_t col = u >> 18, row = v >> 18;
-    const uint8_t* g = nullptr;
-    if constexpr (V.graph) g = j.graphRows[row] + col;
-    DrawRotatedPixel<V>(k, j.srcRows[row] + col * kSrcBytes, g, d);
-  };
   // With limits up to 2^31 and a row whose positions do not wrap, the pixels
-  // that pass the bounds test form one run, found by division: the loop then
-  // visits only those. Other rows test every pixel.
+  // that pass the bounds test form one run: the loop then visits only those.
+  // Other rows test every pixel.
   const bool runs = j.uLimit <= 0x80000000u && j.vLimit <= 0x80000000u;
   const int64_t su = static_cast<int32_t>(j.stepU), sv = static_cast<int32_t>(j.stepV);
-  const RunAxis axisU = MakeRunAxis(su, j.uLimit), axisV = MakeRunAxis(sv, j.vLimit);
+  const int64_t u0 = static_cast<int32_t>(j.uStart), v0 = static_cast<int32_t>(j.vStart);
+  const int64_t du = static_cast<int32_t>(j.du), dv = static_cast<int32_t>(j.dv);
+  // Positions are linear in row and column: when the box's four corners stay
+  // within 32 bits, no row wraps, and the runs of all rows are walked.
+  auto within = [](int64_t x) { return x >= INT32_MIN && x <= INT32_MAX; };
+  const int64_t lastRow = j.rows - 1, lastCol = j.cols - 1;
+  const bool walk = runs && within(u0 + lastRow * du) && within(u0 + lastCol * su) &&
+                    within(u0 + lastRow * du + lastCol * su) && within(v0 + lastRow * dv) &&
+                    within(v0 + lastCol * sv) && within(v0 + lastRow * dv + lastCol * sv);
   uint32_t uRow = j.uStart, vRow = j.vStart;
   uint8_t* drow = j.dst;
+  if (walk) {
+    AxisWalk wu, wv;
+    wu.Init(u0, du, su, j.uLimit);
+    wv.Init(v0, dv, sv, j.vLimit);
+    for (int32_t r = 0; r < j.rows; ++r, uRow += j.du, vRow += j.dv, drow += j.dstPitch) {
+      int64_t lo = 0, last = lastCol;
+      wu.Row(&lo, &last);
+      wv.Row(&lo, &last);
+      // An empty run may start far past the row: form no pointer there.
+      if (lo > last) continue;
+      DrawRun<V>(k, w, j, uRow + static_cast<uint32_t>(lo) * j.stepU,
+                 vRow + static_cast<uint32_t>(lo) * j.stepV, drow + lo * T::kBytes, last + 1 - lo);
+    }
+    return;
+  }
+  const RunAxis axisU = MakeRunAxis(su, j.uLimit), axisV = MakeRunAxis(sv, j.vLimit);
   for (int32_t r = 0; r < j.rows; ++r, uRow += j.du, vRow += j.dv, drow += j.dstPitch) {
     if (runs) {
-      const int64_t u0 = static_cast<int32_t>(uRow), v0 = static_cast<int32_t>(vRow);
-      const int64_t uLast = u0 + su * (j.cols - 1), vLast = v0 + sv * (j.cols - 1);
-      if (uLast >= INT32_MIN && uLast <= INT32_MAX && vLast >= INT32_MIN && vLast <= INT32_MAX) {
-        int64_t lo = 0, last = j.cols - 1;
-        NarrowToRange(u0, axisU, &lo, &last);
-        NarrowToRange(v0, axisV, &lo, &last);
-        const int64_t hi = last + 1;
-        // An empty run may start far past the row: form no pointer there.
-        if (lo >= hi) continue;
-        uint32_t u = uRow + static_cast<uint32_t>(lo) * j.stepU;
-        uint32_t v = vRow + static_cast<uint32_t>(lo) * j.stepV;
-        uint8_t* d = drow + lo * T::kBytes;
-        for (int64_t i = lo; i < hi; ++i) {
-          draw(u, v, d);
-          u += j.stepU;
-          v += j.stepV;
-          d += T::kBytes;
-        }
+      const int64_t ur = static_cast<int32_t>(uRow), vr = static_cast<int32_t>(vRow);
+      const int64_t uLast = ur + su * lastCol, vLast = vr + sv * lastCol;
+      if (within(uLast) && within(vLast)) {
+        int64_t lo = 0, last = lastCol;
+        NarrowToRange(ur, axisU, &lo, &last);
+        NarrowToRange(vr, axisV, &lo, &last);
+        if (lo > last) continue;
+        DrawRun<V>(k, w, j, uRow + static_cast<uint32_t>(lo) * j.stepU,
+                   vRow + static_cast<uint32_t>(lo) * j.stepV, drow + lo * T::kBytes,
+                   last + 1 - lo);
         continue;
       }
     }
     uint32_t u = uRow, v = vRow;
     uint8_t* d = drow;
     for (int32_t c = 0; c < j.cols; ++c) {
-      if (u < j.uLimit && v < j.vLimit) draw(u, v, d);
+      if (u < j.uLimit && v < j.vLimit) {
+        const uint32_t col = u >> 18, row = v >> 18;
+        const uint8_t* g = nullptr;
+        if constexpr (V.graph) g = j.graphRows[row] + col;
+        DrawRotatedPixel<V>(k, j.srcRows[row] + col * kSrcBytes, g, d);
+      }
       u += j.stepU;
       v += j.stepV;
       d += T::kBytes;
@@ -173,9 +331,18 @@ int32_t SubWrap(int32_t a, int32_t b) {
   return static_cast<int32_t>(static_cast<uint32_t>(a) - static_cast<uint32_t>(b));
 }
 
-// Integer numerator over the float scale, rounded to single, truncated.
-int32_t DivideByScale(int32_t numerator, float scale) {
-  return FloatToIntTrunc(static_cast<float>(static_cast<double>(numerator) / scale));
+// FloatToIntTrunc, inline: toward zero, INT32_MIN for what does not fit.
+SR_INLINE int32_t TruncToInt(float value) {
+  const double v = value;
+  if (!(v > -2147483649.0 && v < 2147483648.0)) return INT32_MIN;
+  return static_cast<int32_t>(v);
+}
+
+// Integer numerator over the float scale, rounded to single, truncated. At
+// scale 1 the quotient is the numerator itself.
+SR_INLINE int32_t DivideByScale(int32_t numerator, float scale) {
+  const double n = static_cast<double>(numerator);
+  return TruncToInt(static_cast<float>(scale == 1.0f ? n : n / scale));
 }
 
 }  // namespace
@@ -195,12 +362,14 @@ void MemImgRotatedBlit(MEMIMG* target, const MEMIMG* source, int32_t centreX, in
   if (blendGraph && !GraphCovers(blendGraph, *source)) return;
 
   float sine, cosine;
-  SinCosFloat(-angle, &sine, &cosine);
-  const int32_t sinN = FloatToIntTrunc(sine * 262144.0f);
-  const int32_t cosN = FloatToIntTrunc(cosine * 262144.0f);
+  // One sine and cosine pair: the negated angle's pair is (-sine, cosine),
+  // bit for bit (the single-precision sine is odd and the cosine even), and
+  // both the scaling by 2^18 and the truncation keep that symmetry.
   SinCosFloat(angle, &sine, &cosine);
-  const int32_t sinA = FloatToIntTrunc(sine * 262144.0f);
-  const int32_t cosA = FloatToIntTrunc(cosine * 262144.0f);
+  const int32_t sinA = TruncToInt(sine * 262144.0f);
+  const int32_t cosA = TruncToInt(cosine * 262144.0f);
+  const int32_t sinN = -sinA;
+  const int32_t cosN = cosA;
 
   const uint32_t width = static_cast<uint32_t>(source->width);
   const uint32_t height = static_cast<uint32_t>(source->height);
@@ -218,8 +387,8 @@ void MemImgRotatedBlit(MEMIMG* target, const MEMIMG* source, int32_t centreX, in
   const int32_t cx = centreX * kOne, cy = centreY * kOne;
   int32_t corner[4][2];
   for (int i = 0; i < 4; ++i) {
-    const int64_t x = static_cast<int64_t>(cx) + FloatToIntTrunc(terms[i][0]);
-    const int64_t y = static_cast<int64_t>(cy) + FloatToIntTrunc(terms[i][1]);
+    const int64_t x = static_cast<int64_t>(cx) + TruncToInt(terms[i][0]);
+    const int64_t y = static_cast<int64_t>(cy) + TruncToInt(terms[i][1]);
     if (x < -static_cast<int64_t>(kMaxCoord - 4) * kOne ||
         x > static_cast<int64_t>(kMaxCoord - 4) * kOne ||
         y < -static_cast<int64_t>(kMaxCoord - 4) * kOne ||
@@ -270,6 +439,22 @@ void MemImgRotatedBlit(MEMIMG* target, const MEMIMG* source, int32_t centreX, in
                      g_mmxFlag, &v, &k))
     return;
 
+  if (sinA == 0 && cosA == kOne && scale == 1.0f) {
+    // Unturned and unscaled: every step is one whole source pixel, so the
+    // box's pixels that pass the bounds test are the image placed with its
+    // centre pixel (width / 2, height / 2) on the centre point, drawn by the
+    // unscaled blit's loops. The variant is still this blit's own (it never
+    // takes the raw-source subtract at p 255).
+    const int32_t left = centreX - static_cast<int32_t>(width / 2);
+    const int32_t top = centreY - static_cast<int32_t>(height / 2);
+    const int32_t x1 = left > box.x1 ? left : box.x1, y1 = top > box.y1 ? top : box.y1;
+    const int32_t right = left + source->width, bottom = top + source->height;
+    const int32_t x2 = right < box.x2 ? right : box.x2, y2 = bottom < box.y2 ? bottom : box.y2;
+    if (x1 < x2 && y1 < y2)
+      BlitRegion(v, k, target, source, blendGraph, x1 - left, y1 - top, x1, y1, x2 - x1, y2 - y1);
+    return;
+  }
+
   const int32_t ox = box.x1 - centreX, oy = box.y1 - centreY, oyEnd = box.y2 - centreY;
   const int32_t halfU = static_cast<int32_t>(width / 2) * kOne;
   const int32_t halfV = static_cast<int32_t>(height / 2) * kOne;
@@ -286,8 +471,14 @@ void MemImgRotatedBlit(MEMIMG* target, const MEMIMG* source, int32_t centreX, in
   const int32_t dv = static_cast<int32_t>((static_cast<int64_t>(vEnd) - vStart) / rows);
 
   RenderContext& ctx = DefaultRenderContext();
-  for (int32_t i = 0; i < source->height; ++i)
-    ctx.sourceRows[i] = source->pixels + static_cast<intptr_t>(i) * source->pitch;
+  if (ctx.sourceRowsOf != source->pixels || ctx.sourceRowsPitch != source->pitch ||
+      ctx.sourceRowsCount != source->height) {
+    for (int32_t i = 0; i < source->height; ++i)
+      ctx.sourceRows[i] = source->pixels + static_cast<intptr_t>(i) * source->pitch;
+    ctx.sourceRowsOf = source->pixels;
+    ctx.sourceRowsPitch = source->pitch;
+    ctx.sourceRowsCount = source->height;
+  }
   if (blendGraph) {
     for (int32_t i = 0; i < blendGraph->height; ++i)
       ctx.graphRows[i] = blendGraph->pixels + static_cast<intptr_t>(i) * blendGraph->pitch;
@@ -311,6 +502,8 @@ void MemImgRotatedBlit(MEMIMG* target, const MEMIMG* source, int32_t centreX, in
   j.dv = static_cast<uint32_t>(dv);
   j.uLimit = width * static_cast<uint32_t>(kOne);
   j.vLimit = height * static_cast<uint32_t>(kOne);
+  j.wide = !SharesMemory(*target, *source) &&
+           (source->colorKind == ColorKind32 || !v.trans || k.key <= 0xFFFFu);
   const RotatedFn fn = kRotatedTable[VariantIndex(v)];
   if (fn) fn(k, j);
 }

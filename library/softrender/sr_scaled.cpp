@@ -3,6 +3,7 @@
 #include "softrender/softrender.h"
 #include "softrender/sr_blit_common.h"
 #include "softrender/sr_pixel.h"
+#include "softrender/sr_wide.h"
 
 namespace sr {
 namespace {
@@ -19,7 +20,11 @@ struct ScaledJob {
   int32_t cols, rows;
   int32_t stepX, stepY;     // 16.16 target pixels per source pixel
   int32_t accX0, accY0;
+  bool wide;                // several pixels per step may be taken
 };
+
+// Widest clipped rectangle whose column walk the wide loop lays out in advance.
+constexpr int32_t kMaxLaidOutColumns = 4096;
 
 template <Variant V>
 void ScaledLoop(const KernelParams& kernel, const ScaledJob& job) {
@@ -33,6 +38,81 @@ void ScaledLoop(const KernelParams& kernel, const ScaledJob& job) {
   // that lands exactly on 0 as a sample; the others step past it.
   constexpr bool kTie = kScaledPolicy.tieRule && UsesTieRule(V);
   const intptr_t srcStep = static_cast<intptr_t>(j.colDir) * kSrcBytes;
+#if SR_WIDE_SSE2
+  if constexpr (HasWideForm<V>()) {
+    if (j.wide && j.cols <= kMaxLaidOutColumns) {
+      // Every row walks the same source columns: the walk is laid out once
+      // (byte offsets from the row's start) and each row gathers four source
+      // pixels per step from it.
+      intptr_t offsets[kMaxLaidOutColumns];
+      intptr_t at = static_cast<intptr_t>(j.startCol) * kSrcBytes;
+      int32_t acc = j.accX0;
+      for (int32_t c = 0; c < j.cols; ++c) {
+        offsets[c] = at;
+        acc -= 0x10000;
+        if (acc <= 0) {
+          do {
+            acc += j.stepX;
+            at += srcStep;
+          } while (kTie ? acc < 0 : acc <= 0);
+        }
+      }
+      const WideParams w = MakeWideParams<V>(k);
+      const uint8_t* srow = j.srcRow;
+      uint8_t* drow = j.dst;
+      int32_t accY = j.accY0;
+      for (int32_t r = 0; r < j.rows; ++r) {
+        uint8_t* d = drow;
+        int32_t c = 0;
+        if constexpr (V.kind == ColorKind16) {
+          // 16-bit pixels fill a register eight at a time.
+          auto four = [&](int32_t at4) {
+            const uint32_t a = Load16(srow + offsets[at4]), b = Load16(srow + offsets[at4 + 1]);
+            const uint32_t e = Load16(srow + offsets[at4 + 2]), f = Load16(srow + offsets[at4 + 3]);
+            return _mm_unpacklo_epi32(_mm_cvtsi32_si128(static_cast<int32_t>(a | (b << 16))),
+                                      _mm_cvtsi32_si128(static_cast<int32_t>(e | (f << 16))));
+          };
+          for (; c + 8 <= j.cols; c += 8, d += 8 * T::kBytes) {
+            const __m128i s8 = _mm_unpacklo_epi64(four(c), four(c + 4));
+            const __m128i dv = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(d), Blend16x8<V>(w, s8, dv));
+          }
+        }
+        for (; c + 4 <= j.cols; c += 4, d += 4 * T::kBytes) {
+          const uint8_t* p0 = srow + offsets[c];
+          const uint8_t* p1 = srow + offsets[c + 1];
+          const uint8_t* p2 = srow + offsets[c + 2];
+          const uint8_t* p3 = srow + offsets[c + 3];
+          if constexpr (V.kind == ColorKind32) {
+            const __m128i s4 = _mm_setr_epi32(
+                static_cast<int32_t>(Load32(p0)), static_cast<int32_t>(Load32(p1)),
+                static_cast<int32_t>(Load32(p2)), static_cast<int32_t>(Load32(p3)));
+            const __m128i dv = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(d), Blend32x4<V>(w, s4, dv));
+          } else {
+            const __m128i s4 = _mm_unpacklo_epi32(
+                _mm_cvtsi32_si128(static_cast<int32_t>(Load16(p0) | (Load16(p1) << 16))),
+                _mm_cvtsi32_si128(static_cast<int32_t>(Load16(p2) | (Load16(p3) << 16))));
+            const __m128i dv = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(d));
+            _mm_storel_epi64(reinterpret_cast<__m128i*>(d), Blend16x8<V>(w, s4, dv));
+          }
+        }
+        for (; c < j.cols; ++c, d += T::kBytes)
+          BlendPixel<V, kScaledPolicy>(k, srow + offsets[c], nullptr, d);
+        if (r + 1 == j.rows) break;
+        drow += j.dstPitch;
+        accY -= 0x10000;
+        if (accY <= 0) {
+          do {
+            accY += j.stepY;
+            srow += j.srcRowStep;
+          } while (kTie ? accY < 0 : accY <= 0);
+        }
+      }
+      return;
+    }
+  }
+#endif
   const uint8_t* srow = j.srcRow;
   const uint8_t* grow = j.graphRow;
   uint8_t* drow = j.dst;
@@ -147,6 +227,8 @@ void MemImgScaledBlit(MEMIMG* target, const MEMIMG* source, const IntRect* rect,
   j.stepY = stepY;
   j.accX0 = stepX - remX;
   j.accY0 = stepY - remY;
+  j.wide = !SharesMemory(*target, *source) &&
+           (source->colorKind == ColorKind32 || !v.trans || k.key <= 0xFFFFu);
   const ScaledFn fn = kScaledTable[VariantIndex(v)];
   if (fn) fn(k, j);
 }

@@ -177,6 +177,70 @@ TEST(KernelVariants, RotatedMatchesReference) {
       });
 }
 
+// Unturned at scale 1 the rotated blit takes the unscaled loops: angles whose
+// sine and cosine come out as exactly 0 and 1 in 14.18, at positions across
+// every edge; the rotated rules (no raw-source subtract at p 255) still hold.
+TEST(KernelVariants, UnturnedRotatedMatchesReference) {
+  const float angles[] = {0.0f, -0.0f, 1e-7f, -2e-6f, 6.2831855f};
+  auto place = [&](uint32_t g, int* x, int* y, float* a) {
+    Position(g, x, y);
+    *a = angles[(g >> 16) % 5];
+  };
+  RunAll(
+      "unturned",
+      [&](uint32_t g, MEMIMG& t, MEMIMG& s, bool trans, MEMIMG* graph) {
+        int x, y;
+        float a;
+        place(g, &x, &y, &a);
+        MemImgRotatedBlit(&t, &s, x, y, a, 1.0f, trans, 0, graph);
+      },
+      [&](uint32_t g, const ref::Settings& st, MEMIMG& t, MEMIMG& s, bool trans, MEMIMG* graph) {
+        int x, y;
+        float a;
+        place(g, &x, &y, &a);
+        ref::RotatedBlit(st, t, s, x, y, a, 1.0f, trans, graph);
+      });
+}
+
+// A source that is a view of the target itself is drawn pixel by pixel in
+// order, as the model does, even where several pixels could go at once: views
+// shifted each way under the draw, unturned and turned.
+TEST(KernelVariants, SourceSharingTheTargetMatchesReference) {
+  struct Row {
+    uint32_t kind;
+    int viewX, viewY;  // the source: a 9 x 6 view of the target at this corner
+    int x, y;          // unscaled: top-left; rotated: centre
+    bool rotated;
+    float angle;
+  };
+  const Row rows[] = {
+      {1, 2, 3, 1, 3, false, 0.0f}, {1, 2, 3, 3, 3, false, 0.0f}, {0, 2, 3, 1, 4, false, 0.0f},
+      {0, 2, 3, 3, 2, false, 0.0f}, {1, 4, 4, 8, 7, true, 0.0f},  {1, 4, 4, 9, 8, true, 0.4f},
+      {0, 4, 4, 8, 7, true, 0.0f},  {0, 4, 4, 7, 6, true, -0.3f},
+  };
+  std::mt19937 rng(77);
+  for (const Row& r : rows) {
+    Image fast(26, 21, r.kind), slow(26, 21, r.kind);
+    srtest::RandomBytes(rng, fast.m.pixels, fast.Bytes());
+    slow.Restore(fast.Snapshot());
+    MEMIMG fastView, slowView;
+    MakeMemImgView(&fastView, &fast.m, r.viewX, r.viewY, 9, 6);
+    MakeMemImgView(&slowView, &slow.m, r.viewX, r.viewY, 9, 6);
+    ref::Settings st = srtest::Plain(26, 21);
+    st.mode = 1;
+    st.param = 128;
+    srtest::Apply(st);
+    if (r.rotated) {
+      MemImgRotatedBlit(&fast.m, &fastView, r.x, r.y, r.angle, 1.0f, 0, 0, nullptr);
+      ref::RotatedBlit(st, slow.m, slowView, r.x, r.y, r.angle, 1.0f, false, nullptr);
+    } else {
+      MemImgBlit(&fast.m, &fastView, r.x, r.y, 0, nullptr);
+      ref::Blit(st, slow.m, slowView, r.x, r.y, false, nullptr);
+    }
+    ASSERT_EQ(fast.Snapshot(), slow.Snapshot()) << "kind " << r.kind << " at " << r.x << "," << r.y;
+  }
+}
+
 // Something was drawn at all: the comparisons above are not vacuous.
 TEST(KernelVariants, RandomCasesDrawPixels) {
   Image src(7, 5, ColorKind32);
