@@ -425,3 +425,24 @@ TEST_F(MenuRun, KeyConfigTakesOneButtonAlone) {
 }
 
 }  // namespace
+
+namespace {
+
+// A replay that cannot be written sounds the cancel effect, not the confirm.
+TEST_F(MenuRun, FailedReplaySaveSoundsCancel) {
+  GameState& s = S();
+  GameDriver::WriteFile("replay", {7});  // a file where the folder should be
+  s.continues = 0;
+  s.inputIndex = 10;
+  s.scene = SceneReplaySave;
+  s.menu->ResetCursor(s);
+  Press(kKeyZ);  // "Yes"
+  Press(kKeyZ);  // slot 1
+  Press(kKeyEscape);
+  Press(kKeyZ);  // finish the name: the save fails
+  EXPECT_EQ(s.scene, SceneTitle);
+  EXPECT_EQ(s.sound->lastStart[SeCancel], s.frameCount - 2);
+  EXPECT_EQ(GameDriver::ReadFile("replay"), std::vector<uint8_t>{7});
+}
+
+}  // namespace
