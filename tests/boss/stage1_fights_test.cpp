@@ -54,7 +54,7 @@ TEST_P(Stage1Fights, EveryAttackAtEveryDifficulty) {
     EXPECT_TRUE(first.ended) << "d" << d;
     EXPECT_EQ(first.started[0], d < 2 ? 0x1u : 0x3u) << "d" << d;
     EXPECT_EQ(first.started[1], 0xFu) << "d" << d;
-    if (d != 3 - route % 2) continue;
+    if (d != static_cast<uint32_t>(3 - route % 2)) continue;
     const Fight again = FightRoute(route, d, 10 + route);
     EXPECT_EQ(again.digests, first.digests) << "d" << d;
   }

@@ -112,7 +112,9 @@ TEST(Stage1RouteA, BulletTreeGenerations) {
     EXPECT_EQ(SpawnsByType(f), c.spawns) << c.d;
     // The first leaf of a wide cycle turns 20 x (9 - d) from its parent's 225.
     const FakeCall leaf = f.Calls("Spawn")[4 + (c.spawns.at(20)) + c.spawns.at(10)];
-    if (!c.cancelFirst) EXPECT_EQ(leaf[4], 225 + 20 * (9 - c.d)) << c.d;
+    if (!c.cancelFirst) {
+      EXPECT_EQ(leaf[4], 225 + 20 * (9 - c.d)) << c.d;
+    }
   }
 }
 

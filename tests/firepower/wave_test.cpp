@@ -102,7 +102,9 @@ TEST(Wave, ScoreCountsEveryHit) {
     int left = 0;
     for (const PlayerShotSlot& p : f.player->shots) left += p.active;
     hits += activeShots - left;
-    if (k == 0) EXPECT_LT(f.enemy->slots[e].hp, hpBefore);
+    if (k == 0) {
+      EXPECT_LT(f.enemy->slots[e].hp, hpBefore);
+    }
     f.player->UpdateShots(s);
   }
   EXPECT_GT(hits, 0);
