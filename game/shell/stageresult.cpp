@@ -7,6 +7,7 @@
 #include <limits>
 
 #include "playfield/stage.h"
+#include "shell/bgm.h"
 #include "shell/gamestate.h"
 #include "shell/input.h"
 #include "shell/menu.h"
@@ -153,6 +154,15 @@ void StageResult::Update(GameState& state) {
     }
   } else if (t < 382) {
     if (state.stageNumber == 65535 || state.practice) {
+      if (state.playback) {
+        // A replay that reaches its end here leaves as every replay's end
+        // does: back to the replay list, no name entry, no replay save.
+        state.playback = 0;
+        state.inputIndex = 0;
+        if (state.bgm) state.bgm->StopAll();
+        state.scene = SceneReplaySelect;
+        return;
+      }
       state.scene = state.stageNumber == 65535 ? SceneNameEntry : SceneReplaySave;
       if (state.menu) state.menu->ResetCursor(state);
       return;

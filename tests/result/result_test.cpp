@@ -161,9 +161,13 @@ TEST_F(ResultRun, PlaybackPassesTheWaitLastStageAndPracticeLeaveTheTally) {
   s.stageNumber = 65535;  // after the last stage
   Update(203);
   EXPECT_EQ(s.stageResult->frame, kStageResultWaitFrame + 1);
-  Update(1);  // on to the name entry, without the second half-turn
-  EXPECT_EQ(s.scene, SceneNameEntry);
+  Update(1);  // without the second half-turn: a replay back to its list
+  EXPECT_EQ(s.scene, SceneReplaySelect);
+  EXPECT_EQ(s.playback, 0);
   EXPECT_EQ(s.stageResult->frame, kStageResultWaitFrame + 1);
+  s.scene = SceneStageResult;  // the live run goes on to the name entry
+  Update(1);
+  EXPECT_EQ(s.scene, SceneNameEntry);
   // Practice keeps its stage; its tally shows the next stage's bonus, never
   // the last tally's scaled again.
   s.playback = 0;

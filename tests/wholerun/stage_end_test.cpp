@@ -81,14 +81,16 @@ TEST_P(StageEnd, PlaysToItsEnd) {
   }
   if (c.scene == SceneStageResult) {
     // The tally runs its course: on to the next stage, or in practice off to
-    // the replay save (which a replay leaves for the title).
+    // the replay save (a replay back to the replay list).
+    const bool replaying = s.playback != 0;
     for (int i = 0; i < 400 && s.scene == SceneStageResult; ++i) {
       GameDriver::Key(bot::kShot, i % 2 == 0);
       s.input->Poll();
       UpdateScene(s);
     }
     bot::ReleaseKeys();
-    const uint32_t next = start.practice ? SceneReplaySave : ScenePlaying;
+    const uint32_t next =
+        !start.practice ? ScenePlaying : (replaying ? SceneReplaySelect : SceneReplaySave);
     EXPECT_EQ(s.scene, next);
   }
 }
