@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <memory>
 
 #include "library/sound/sound_internal.h"
 #include "library/tesra.h"
@@ -154,6 +155,21 @@ void GameDriver::Finish() {
 void GameDriver::WriteFile(const std::string& path, const std::vector<uint8_t>& bytes) {
   std::ofstream f(path, std::ios::binary);
   f.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+void GameDriver::WriteWindowedSettings(uint32_t firstPadButton) {
+  auto s = std::make_unique<GameState>();
+  s->screenMode = 0;
+  s->color32 = 1;
+  s->livesSetting = 2;
+  s->bombsSetting = 3;
+  s->bgmVolume = 100;
+  s->seVolume = 100;
+  if (firstPadButton != 0)
+    for (uint32_t k = 0; k < 4; ++k) s->padButton[k] = firstPadButton + k;
+  uint8_t image[kConfigFileSize];
+  EncodeConfigFile(*s, image);
+  WriteFile("vko01.cfg", std::vector<uint8_t>(image, image + kConfigFileSize));
 }
 
 std::vector<uint8_t> GameDriver::ReadFile(const std::string& path) {

@@ -49,6 +49,9 @@ class GameDriver {
 
   // File helpers relative to the scratch folder.
   static void WriteFile(const std::string& path, const std::vector<uint8_t>& bytes);
+  // A settings file that starts in a window at 32 bits without a question:
+  // lives 2, bombs 3, both volumes 100, the joypad buttons given.
+  static void WriteWindowedSettings(uint32_t firstPadButton = 0);
   static std::vector<uint8_t> ReadFile(const std::string& path);
   static bool Exists(const std::string& path);
 

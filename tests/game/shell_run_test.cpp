@@ -40,18 +40,7 @@ class ShellRun : public ::testing::Test {
  protected:
   void SetUp() override {
     if (!driver_.UseStandInData()) GTEST_SKIP() << "the data generator is not built";
-    GameState& s = driver_.State();
-    s.screenMode = 0;
-    s.color32 = 1;
-    s.bgmVolume = 100;
-    s.seVolume = 100;
-    s.livesSetting = 2;
-    s.bombsSetting = 3;
-    for (int k = 0; k < 4; ++k) s.padButton[k] = 4 + k;
-    uint8_t image[20];
-    EncodeConfigFile(s, image);
-    GameDriver::WriteFile("vko01.cfg", std::vector<uint8_t>(image, image + 20));
-    std::memset(&s, 0, sizeof s);
+    GameDriver::WriteWindowedSettings(4);
   }
   void StartAndFinishBuildUp() {
     ASSERT_EQ(driver_.Start(), StartUpResult::Ready);

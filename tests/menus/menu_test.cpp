@@ -96,17 +96,7 @@ class MenuRun : public ::testing::Test {
  protected:
   void SetUp() override {
     if (!driver_.UseStandInData()) GTEST_SKIP() << "the data generator is not built";
-    GameState& s = driver_.State();
-    s.screenMode = 0;
-    s.color32 = 1;
-    s.livesSetting = 2;
-    s.bombsSetting = 3;
-    s.bgmVolume = 100;
-    s.seVolume = 100;
-    uint8_t image[20];
-    EncodeConfigFile(s, image);
-    GameDriver::WriteFile("vko01.cfg", std::vector<uint8_t>(image, image + 20));
-    std::memset(&s, 0, sizeof s);
+    GameDriver::WriteWindowedSettings();
     ASSERT_EQ(driver_.Start(), StartUpResult::Ready);
     S().frameSkip = 2;  // the menus draw nothing they keep: a third of the frames will do
     Press(kKeyZ);       // cuts the title's build-up short
