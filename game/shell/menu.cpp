@@ -109,6 +109,11 @@ Menu::~Menu() {
   for (int32_t& h : spellNames) Free(h);
 }
 
+void Menu::Enter(GameState& state, uint32_t scene) {
+  state.scene = scene;
+  ResetCursor(state);
+}
+
 void Menu::ResetCursor(GameState& state) {
   cursor = 0;
   subState = 0;
@@ -195,8 +200,7 @@ void Menu::UpdateDifficulty(GameState& state) {
   if (in.FreshPress(ButtonShot)) {
     Play(state, SeOk);
     state.difficulty = static_cast<uint32_t>(cursor);
-    state.scene = SceneCharacter;
-    ResetCursor(state);
+    Enter(state, SceneCharacter);
   } else if (in.FreshPress(ButtonBomb)) {
     Play(state, SeCancel);
     ReturnToTitle(state);
@@ -209,8 +213,7 @@ void Menu::UpdateExtraDifficulty(GameState& state) {
   if (in.FreshPress(ButtonShot)) {
     Play(state, SeOk);
     state.difficulty = 4;
-    state.scene = SceneCharacter;
-    ResetCursor(state);
+    Enter(state, SceneCharacter);
   } else if (in.FreshPress(ButtonBomb)) {
     Play(state, SeCancel);
     ReturnToTitle(state);
@@ -228,22 +231,19 @@ void Menu::UpdateCharacter(GameState& state) {
     Play(state, SeOk);
     state.character = static_cast<uint32_t>(cursor);
     if (state.practice) {
-      state.scene = ScenePracticeStage;
-      ResetCursor(state);
+      Enter(state, ScenePracticeStage);
     } else if (state.difficulty == 4) {
       state.stageNumber = 12;
       StartPlay(state, false);
     } else if (cursor == 4) {
-      state.scene = SceneRoute;
-      ResetCursor(state);
+      Enter(state, SceneRoute);
     } else {
       state.stageNumber = state.route = state.character;
       StartPlay(state, false);
     }
   } else if (in.FreshPress(ButtonBomb)) {
     Play(state, SeCancel);
-    state.scene = SceneDifficulty;
-    ResetCursor(state);
+    Enter(state, SceneDifficulty);
   }
 }
 
@@ -252,8 +252,7 @@ void Menu::UpdatePracticeStage(GameState& state) {
   cursor = MoveMenuCursor(in, state.sound, cursor, 12, ButtonUp, ButtonDown);
   if (in.FreshPress(ButtonBomb)) {
     Play(state, SeCancel);
-    state.scene = SceneCharacter;
-    ResetCursor(state);
+    Enter(state, SceneCharacter);
   } else if (in.FreshPress(ButtonShot)) {
     Play(state, SeOk);
     state.stageNumber = static_cast<uint32_t>(cursor);
@@ -268,8 +267,7 @@ void Menu::UpdateRoute(GameState& state) {
   cursor = MoveMenuCursor(in, state.sound, cursor, 4, ButtonUp, ButtonDown);
   if (in.FreshPress(ButtonBomb)) {
     Play(state, SeCancel);
-    state.scene = SceneCharacter;
-    ResetCursor(state);
+    Enter(state, SceneCharacter);
   } else if (in.FreshPress(ButtonShot)) {
     Play(state, SeOk);
     state.route = state.stageNumber = static_cast<uint32_t>(cursor);
@@ -383,8 +381,7 @@ void Menu::UpdateOptions(GameState& state) {
   } else if (in.FreshPress(ButtonShot)) {
     Play(state, SeOk);
     if (cursor == 4) {
-      state.scene = SceneKeyConfig;
-      ResetCursor(state);
+      Enter(state, SceneKeyConfig);
     } else if (cursor == 5) {
       state.livesSetting = 2;
       state.bombsSetting = 3;
@@ -413,8 +410,7 @@ void Menu::UpdateKeyConfig(GameState& state) {
     Play(state, SeOk);
     if (cursor == 4) {
       ApplyKeyConfig(state);
-      state.scene = SceneOptions;
-      ResetCursor(state);
+      Enter(state, SceneOptions);
     }
   }
 }
@@ -424,8 +420,7 @@ void Menu::UpdateContinue(GameState& state) {
   cursor = MoveMenuCursor(in, state.sound, cursor, 2, ButtonUp, ButtonDown);
   if (in.FreshPress(ButtonBomb)) {
     Play(state, SeCancel);
-    state.scene = SceneNameEntry;
-    ResetCursor(state);
+    Enter(state, SceneNameEntry);
   } else if (in.FreshPress(ButtonShot)) {
     Play(state, SeOk);
     if (cursor == 0) {
@@ -433,8 +428,7 @@ void Menu::UpdateContinue(GameState& state) {
       if (state.player) state.player->Reset(state);
       state.scene = ScenePlaying;
     } else {
-      state.scene = SceneNameEntry;
-      ResetCursor(state);
+      Enter(state, SceneNameEntry);
     }
   }
 }

@@ -24,6 +24,8 @@ class Menu {
   void ResetCursor(GameState& state);
   void Update(GameState& state);
   void Draw(GameState& state);
+  // Switches to a menu scene with its cursor reset.
+  void Enter(GameState& state, uint32_t scene);
 
   int32_t cursor;    // highlighted entry, or the highlighted cell of a name grid
   int32_t subState;  // step within records, name entry and replay save

@@ -90,8 +90,7 @@ void Menu::UpdateNameEntry(GameState& state) {
     place = InsertHighScore(state, state.difficulty, state.score, state.character, now);
     if (place < 0) {
       place = 0;
-      state.scene = SceneReplaySave;
-      ResetCursor(state);
+      Enter(state, SceneReplaySave);
       return;
     }
     namePos = 0;
@@ -100,8 +99,7 @@ void Menu::UpdateNameEntry(GameState& state) {
   const int entry = static_cast<int>(state.difficulty) * 5 + place;
   if (!WalkGrid(state, state.hiName[entry])) return;
   Play(state, SaveScoreFile(state) ? SeOk : SeCancel);
-  state.scene = SceneReplaySave;
-  ResetCursor(state);
+  Enter(state, SceneReplaySave);
 }
 
 void Menu::UpdateReplaySave(GameState& state) {
