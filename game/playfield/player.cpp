@@ -12,7 +12,6 @@
 #include "playfield/item.h"
 #include "playfield/maho.h"
 #include "playfield/talk.h"
-#include "shell/bgm.h"
 #include "shell/gamemath.h"
 #include "shell/gamestate.h"
 #include "shell/input.h"
@@ -78,10 +77,6 @@ void ForfeitCapture(GameState& s) {
 
 void PlaySound(GameState& s, int effect) {
   if (s.sound) s.sound->Play(effect);
-}
-
-void StopMusic(GameState& s) {
-  if (s.bgm) s.bgm->StopAll();
 }
 
 float SquaredDistance(float x1, float y1, float x2, float y2) {
@@ -330,10 +325,7 @@ void Player::Update(GameState& s) {
   if (missed && missFrame <= frameCounter - 30) {
     if (s.lives < 0) {
       if (s.playback) {
-        s.playback = 0;
-        s.inputIndex = 0;
-        StopMusic(s);
-        s.scene = SceneReplaySelect;
+        EndReplay(s);
       } else if (s.practice) {
         s.scene = SceneTitle;
         if (s.title) s.title->Reset(s);
@@ -380,12 +372,7 @@ void Player::Update(GameState& s) {
 
   if (s.playback) {
     ++s.inputIndex;
-    if (s.inputIndex + 1 >= s.replayHeader.inputCount) {
-      s.playback = 0;
-      s.inputIndex = 0;
-      StopMusic(s);
-      s.scene = SceneReplaySelect;
-    }
+    if (s.inputIndex + 1 >= s.replayHeader.inputCount) EndReplay(s);
   } else if (s.inputIndex < kMaxReplayFrames) {
     // A recording ends where a replay file ends; play goes on unrecorded.
     ++s.inputIndex;

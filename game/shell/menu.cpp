@@ -73,7 +73,8 @@ bool LastCharacterUnlocked(const GameState& state) {
 }
 
 Menu::Menu(GameState& state)
-    : cursor(0), subState(0), saveSlot(0), namePos(0), place(0), startedPlay(0), backdrop(-1) {
+    : cursor(0), subState(0), saveSlot(0), namePos(0), place(0), watchedSlot(0), startedPlay(0),
+      backdrop(-1) {
   for (int32_t& h : labels) h = -1;
   for (int32_t& h : plates) h = -1;
   for (int32_t& h : characterPictures) h = -1;
@@ -166,6 +167,17 @@ void Menu::StartPlay(GameState& state, bool practiceStart) {
   }
   ResetStage(state);
   startedPlay = 1;
+}
+
+void EndReplay(GameState& state) {
+  state.playback = 0;
+  state.inputIndex = 0;
+  if (state.bgm) state.bgm->StopAll();
+  state.scene = SceneReplaySelect;
+  if (state.menu) {
+    state.menu->ResetCursor(state);
+    state.menu->cursor = state.menu->watchedSlot;
+  }
 }
 
 void StartReplayPlay(GameState& state) {
@@ -285,6 +297,7 @@ void Menu::UpdateReplaySelect(GameState& state) {
     // replay last read must never stand in for it.
     if (FileExists(name) && LoadReplay(state, cursor)) {
       Play(state, SeOk);
+      watchedSlot = cursor;
       StartReplay(state);
     } else {
       Play(state, SeCancel);

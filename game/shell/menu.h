@@ -32,6 +32,7 @@ class Menu {
   int32_t saveSlot;  // replay slot 0-19 chosen in the replay save
   int32_t namePos;   // next name position 0-7
   int32_t place;     // high-score place 0-4 taken in the name entry
+  int32_t watchedSlot;  // the replay slot last started, highlighted when it ends
   // Set by an update that started a play (a restart from the pause counts
   // its frame as every play start does).
   uint8_t startedPlay;
@@ -72,6 +73,10 @@ class Menu {
   void DrawGlyphWord(int x, int y, const char* word);
   void DrawDigits(int digits, int x, int y, uint32_t value);
 };
+
+// A replay's end, wherever the play stops: playback off, the music stopped,
+// back to the replay list with the watched slot highlighted.
+void EndReplay(GameState& state);
 
 // The replay in state.replayHeader (just read) plays back from its first
 // frame: its character, route, difficulty, stage, lives, bombs and seed.

@@ -157,10 +157,7 @@ void StageResult::Update(GameState& state) {
       if (state.playback) {
         // A replay that reaches its end here leaves as every replay's end
         // does: back to the replay list, no name entry, no replay save.
-        state.playback = 0;
-        state.inputIndex = 0;
-        if (state.bgm) state.bgm->StopAll();
-        state.scene = SceneReplaySelect;
+        EndReplay(state);
         return;
       }
       state.scene = state.stageNumber == 65535 ? SceneNameEntry : SceneReplaySave;

@@ -16,7 +16,9 @@
 #include "shell/input.h"
 #include "shell/menu.h"
 #include "shell/savefile.h"
+#include "shell/savefile_io.h"
 #include "shell/sound.h"
+#include "shell/title.h"
 
 namespace {
 
@@ -433,6 +435,38 @@ TEST_F(MenuRun, FailedReplaySaveSoundsCancel) {
   EXPECT_EQ(s.scene, SceneTitle);
   EXPECT_EQ(s.sound->lastStart[SeCancel], s.frameCount - 2);
   EXPECT_EQ(GameDriver::ReadFile("replay"), std::vector<uint8_t>{7});
+}
+
+}  // namespace
+
+namespace {
+
+// A replay that ends returns to the replay list on the slot it was started
+// from, whatever the pause menu's cursor was.
+TEST_F(MenuRun, ReplayEndReturnsToItsSlot) {
+  GameDriver::PlayStart start;
+  start.seed = 5;
+  start.sandbox = false;
+  driver_.StartPlay(start);
+  driver_.Run(60);
+  mkdir("replay", 0755);
+  ASSERT_TRUE(SaveReplay(S(), 2));
+  S().scene = SceneTitle;
+  S().title->Reset(S());
+  Press(kKeyZ);       // the build-up
+  Press(kKeyDown, 3);  // replay
+  Press(kKeyZ);
+  ASSERT_EQ(S().scene, SceneReplaySelect);
+  Press(kKeyDown, 2);
+  Press(kKeyZ);
+  ASSERT_EQ(S().scene, ScenePlaying);
+  Press(kKeyEscape);
+  Press(kKeyDown);  // the pause's cursor on its second entry
+  Press(kKeyEscape);
+  driver_.Run(80);
+  EXPECT_EQ(S().scene, SceneReplaySelect);
+  EXPECT_EQ(S().playback, 0);
+  EXPECT_EQ(S().menu->cursor, 2);
 }
 
 }  // namespace
