@@ -12,7 +12,6 @@
 #include "playfield/stage.h"
 #include "shell/gamemath.h"
 #include "shell/gamestate.h"
-#include "shell/stageresult.h"
 
 const int32_t kBossPortraitIndex[23] = {0, 0, 1, 1, 2, 2, 3, 3, 4, 4, 5, 6,
                                         7, 8, 9, 10, 11, 11, 11, 12, 12, 13, 13};
@@ -236,10 +235,8 @@ void BackgroundFrame::DrawStageTitle(GameState& s) {
   BlendOff();
 }
 
-void BackgroundFrame::DrawTally(GameState& s) {
-  if (s.scene != SceneStageResult || !s.stageResult) return;
-  const int f = s.stageResult->frame;
-  if (f < 180 || f > 202) return;
+void BackgroundFrame::DrawTally(GameState& s, int32_t f) {
+  if (s.scene != SceneStageResult || f < 180 || f > 202) return;
   BlendAlpha(static_cast<int>(12.75 * (f - 180)));
   DrawWord("Stage", 50, 100);
   DrawWord("Clear", 122, 100);
@@ -308,7 +305,7 @@ void BackgroundFrame::DrawBossMarker(GameState& s) {
   for (int i = 0; i < b->barsLeft && i < 16; ++i) ApiDrawGraphAt(28 + 12 * i, 44, icons[0], 1);
 }
 
-void BackgroundFrame::Draw(GameState& s) {
+void BackgroundFrame::Draw(GameState& s, int32_t tallyFrame) {
   DrawBossCutin(s);
   DrawBombCutin(s);
   DrawStageTitle(s);
@@ -316,7 +313,7 @@ void BackgroundFrame::Draw(GameState& s) {
     DrawWord("SpellCardBonus", 124, 127);
     DrawNumber(8, 186, 150, static_cast<uint32_t>(s.boss->bonus < 0 ? 0 : s.boss->bonus), glyphs);
   }
-  DrawTally(s);
+  DrawTally(s, tallyFrame);
   ApiDrawGraphAt(0, 0, framePicture, 1);
   DrawPanel(s);
   DrawGauge(s);

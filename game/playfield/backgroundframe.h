@@ -15,7 +15,9 @@ class BackgroundFrame {
   explicit BackgroundFrame(GameState& state);
   virtual ~BackgroundFrame();
 
-  void Draw(GameState& state);
+  // The frame, the panel and the notices over the field; during the tally
+  // the scene hands in its frame count for the bonus lines (-1 otherwise).
+  void Draw(GameState& state, int32_t tallyFrame = -1);
 
   int32_t framePicture;
   int32_t spellNames[256];   // entry i: the name of spell id i + 1
@@ -41,7 +43,7 @@ class BackgroundFrame {
   void DrawBossCutin(GameState& state);
   void DrawBombCutin(GameState& state);
   void DrawStageTitle(GameState& state);
-  void DrawTally(GameState& state);
+  void DrawTally(GameState& state, int32_t tallyFrame);
   void DrawPanel(GameState& state);
   void DrawGauge(GameState& state);
   void DrawBossMarker(GameState& state);

@@ -15,9 +15,8 @@
 #include "shell/gamemath.h"
 #include "shell/gamestate.h"
 #include "shell/input.h"
-#include "shell/menu.h"
+#include "shell/scene_calls.h"
 #include "shell/sound.h"
-#include "shell/title.h"
 
 namespace {
 
@@ -327,11 +326,9 @@ void Player::Update(GameState& s) {
       if (s.playback) {
         EndReplay(s);
       } else if (s.practice) {
-        s.scene = SceneTitle;
-        if (s.title) s.title->Reset(s);
+        EnterTitle(s);
       } else {
-        s.scene = s.difficulty == 4 ? SceneNameEntry : SceneContinue;
-        if (s.menu) s.menu->ResetCursor(s);
+        EnterMenuScene(s, s.difficulty == 4 ? SceneNameEntry : SceneContinue);
       }
     }
     x = 208.0f;
@@ -366,8 +363,7 @@ void Player::Update(GameState& s) {
 
   if (s.input && s.input->FreshPress(ButtonEscape)) {
     PlaySound(s, SePause);
-    s.scene = ScenePause;
-    if (s.menu) s.menu->ResetCursor(s);
+    EnterMenuScene(s, ScenePause);
   }
 
   if (s.playback) {

@@ -11,8 +11,8 @@
 #include "playfield/talk.h"
 #include "shell/bgm.h"
 #include "shell/gamestate.h"
-#include "shell/stageresult.h"
 #include "shell/savefile_io.h"
+#include "shell/scene_calls.h"
 #include "shell/sound.h"
 
 // --- the script's view ---------------------------------------------------------
@@ -120,8 +120,7 @@ void Stage::Clear(GameState& state) {
   const uint32_t before = state.stageNumber;
   state.stageNumber = NextStageNumber(before, state.route);
   if (state.practice) state.stageNumber = before;
-  if (state.stageResult) state.stageResult->Start(state);
-  state.scene = SceneStageResult;
+  StartTally(state);
 }
 
 uint64_t Stage::Hash() const {

@@ -20,6 +20,7 @@ class Ending;
 class BackgroundFrame;
 class Background;
 class StageResult;
+struct SceneCalls;
 
 // Scene numbers of the dispatchers.
 enum Scene : uint32_t {
@@ -202,6 +203,10 @@ struct GameState {
 
   // 28.
   uint8_t quit;
+
+  // The scenes' side of the scene changes the play field starts (see
+  // scene_calls.h); filled in with the objects, null for a field alone.
+  const SceneCalls* sceneCalls;
 };
 
 // The one record of the running program.

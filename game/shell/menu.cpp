@@ -12,6 +12,7 @@
 #include "shell/savefile.h"
 #include "shell/savefile_io.h"
 #include "shell/scene.h"
+#include "shell/scene_calls.h"
 #include "shell/sound.h"
 #include "shell/title.h"
 
@@ -167,17 +168,6 @@ void Menu::StartPlay(GameState& state, bool practiceStart) {
   }
   ResetStage(state);
   startedPlay = 1;
-}
-
-void EndReplay(GameState& state) {
-  state.playback = 0;
-  state.inputIndex = 0;
-  if (state.bgm) state.bgm->StopAll();
-  state.scene = SceneReplaySelect;
-  if (state.menu) {
-    state.menu->ResetCursor(state);
-    state.menu->cursor = state.menu->watchedSlot;
-  }
 }
 
 void StartReplayPlay(GameState& state) {

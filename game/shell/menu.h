@@ -74,9 +74,6 @@ class Menu {
   void DrawDigits(int digits, int x, int y, uint32_t value);
 };
 
-// A replay's end, wherever the play stops: playback off, the music stopped,
-// back to the replay list with the watched slot highlighted.
-void EndReplay(GameState& state);
 
 // The replay in state.replayHeader (just read) plays back from its first
 // frame: its character, route, difficulty, stage, lives, bombs and seed.

@@ -16,6 +16,7 @@
 #include "shell/ending.h"
 #include "shell/gamestate.h"
 #include "shell/menu.h"
+#include "shell/scene_calls.h"
 #include "shell/sound.h"
 #include "shell/stageresult.h"
 #include "shell/title.h"
@@ -53,7 +54,37 @@ void DrawPlaying(GameState& s) {
   if (s.talk) s.talk->Draw(s);
 }
 
+// The scenes' side of the scene changes the play field starts.
+void MenuEntered(GameState& s) {
+  if (s.menu) s.menu->ResetCursor(s);
+}
+void TitleEntered(GameState& s) {
+  if (s.title) s.title->Reset(s);
+}
+void ReplayListShown(GameState& s) {
+  if (!s.menu) return;
+  s.menu->ResetCursor(s);
+  s.menu->cursor = s.menu->watchedSlot;
+}
+void TallyStarted(GameState& s) {
+  if (s.stageResult) s.stageResult->Start(s);
+}
+void EndingPrepared(GameState& s) {
+  if (s.ending) s.ending->Prepare();
+}
+void EndingStarted(GameState& s, int32_t ending) {
+  if (s.ending) s.ending->Start(ending);
+}
+void EndingReleased(GameState& s) {
+  if (s.ending) s.ending->ReleaseImages();
+}
+
+constexpr SceneCalls kSceneCalls = {MenuEntered,    TitleEntered,   ReplayListShown, TallyStarted,
+                                    EndingPrepared, EndingStarted, EndingReleased};
+
 }  // namespace
+
+const SceneCalls& TheSceneCalls() { return kSceneCalls; }
 
 void UpdateScene(GameState& s) {
   const uint32_t sceneAtStart = s.scene;
@@ -95,7 +126,7 @@ void DrawScene(GameState& s) {
     case ScenePlaying: DrawPlaying(s); break;
     case SceneStageResult:
       if (s.stageResult) s.stageResult->Draw(s);
-      if (s.backgroundFrame) s.backgroundFrame->Draw(s);
+      if (s.backgroundFrame) s.backgroundFrame->Draw(s, s.stageResult ? s.stageResult->frame : -1);
       break;
     case SceneEnding:
       if (s.ending) s.ending->Draw(s);

@@ -2,6 +2,11 @@
 #pragma once
 
 struct GameState;
+struct SceneCalls;
+
+// What the scenes do when the play field changes the scene (the start-up
+// hands it to GameState::sceneCalls).
+const SceneCalls& TheSceneCalls();
 
 // Runs the scene's update, then advances frameCount (except in frames where
 // only live play waits: the pause menu and the stage-result tally's wait for

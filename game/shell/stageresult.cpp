@@ -12,6 +12,7 @@
 #include "shell/input.h"
 #include "shell/menu.h"
 #include "shell/scene.h"
+#include "shell/scene_calls.h"
 
 namespace {
 

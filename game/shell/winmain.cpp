@@ -100,6 +100,7 @@ void CreateObjects(GameState& s) {
   s.backgroundFrame = Create<BackgroundFrame>(s);
   s.background = Create<Background>(s);
   s.stageResult = Create<StageResult>(s);
+  s.sceneCalls = &TheSceneCalls();
 }
 
 template <typename T>

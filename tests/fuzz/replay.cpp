@@ -58,6 +58,7 @@ struct Field {
     s.player = (player = std::make_unique<Player>(s)).get();
     s.stageResult = (stageResult = std::make_unique<StageResult>(s)).get();
     s.ending = (ending = std::make_unique<Ending>(s)).get();
+    s.sceneCalls = &TheSceneCalls();
   }
 };
 

@@ -8,11 +8,10 @@
 #include "playfield/player.h"
 #include "playfield/stages/stage_script.h"
 #include "shell/bgm.h"
-#include "shell/ending.h"
 #include "shell/gamemath.h"
 #include "shell/gamestate.h"
-#include "shell/menu.h"
 #include "shell/savefile_io.h"
+#include "shell/scene_calls.h"
 
 namespace {
 
@@ -61,9 +60,8 @@ void ExtraEnding(StageScript& t) {
       s.inputIndex = s.replayHeader.inputCount - 1;
     return;
   }
-  if (s.ending) s.ending->Prepare();
-  s.scene = SceneNameEntry;
-  if (s.menu) s.menu->ResetCursor(s);
+  PrepareEnding(s);
+  EnterMenuScene(s, SceneNameEntry);
   if (s.continues == 0 && s.character < 5 && s.difficulty < 5) s.clearFlags[s.character][s.difficulty] = 1;
   SaveScoreFile(s);
 }

@@ -7,10 +7,9 @@
 #include "playfield/stage.h"
 #include "playfield/stages/stage_script.h"
 #include "shell/bgm.h"
-#include "shell/ending.h"
 #include "shell/gamestate.h"
-#include "shell/menu.h"
 #include "shell/savefile_io.h"
+#include "shell/scene_calls.h"
 
 void AddLastStageBonus(GameState& state) {
   const double f = 0.7 + 0.3 * state.difficulty;
@@ -41,17 +40,16 @@ void FinalEnding(StageScript& t) {
     return;
   }
   AddLastStageBonus(s);
-  if (s.ending) s.ending->Prepare();
+  PrepareEnding(s);
   s.scene = SceneEnding;
   if (s.continues == 0 && s.character < 5 && s.difficulty < 5) s.clearFlags[s.character][s.difficulty] = 1;
   SaveScoreFile(s);
   if (!s.ending) return;
   if (s.character <= 3) {
-    s.ending->Start(53 + 2 * static_cast<int32_t>(s.character) + (s.continues != 0 ? 1 : 0));
+    StartEnding(s, 53 + 2 * static_cast<int32_t>(s.character) + (s.continues != 0 ? 1 : 0));
   } else {
-    s.ending->ReleaseImages();
-    s.scene = SceneNameEntry;
-    if (s.menu) s.menu->ResetCursor(s);
+    ReleaseEnding(s);
+    EnterMenuScene(s, SceneNameEntry);
   }
 }
 
