@@ -11,7 +11,9 @@
 #include "shell/savefile_io.h"
 
 const char* const kDifficultyWords[5] = {"Easy", "Normal", "Hard", "Lunatic", "Extra"};
-const char* const kCharacterWords[5] = {"Akari", "Tsurara", "Kozue", "Rin", "Kagura"};
+// At most six letters each: with a blank place after it, a word stays inside
+// the 90 pixels of the Type column ("Turara" is the short spelling of Tsurara).
+const char* const kCharacterWords[5] = {"Akari", "Turara", "Kozue", "Rin", "Kagura"};
 
 namespace {
 
