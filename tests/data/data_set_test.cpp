@@ -139,6 +139,26 @@ void SpriteCellsAreDrawnAndThePulsePixelIsClear() {
   for (int k = 0; k < 16; ++k) EXPECT_GT(Solid(item, (k % 8) * 16, (k / 8) * 16, 16, 16), 20) << "item " << k;
 }
 
+// The third character's leaf shots (kinds 22 and 23) fly in dense volleys over
+// the enemy bullets: each leaf is slim and mostly see-through, its opaque part
+// (rim and midrib) at most 1/8 of its cell and its ink at most 1/8 of a filled
+// cell.
+void LeafShotsLeaveTheBulletsReadable() {
+  const Image player = Load("player.tga");
+  ASSERT_TRUE(player.ok);
+  for (int kind : {22, 23}) {
+    const datagen::RectI r = datagen::PlayerShotRect(kind);
+    int opaque = 0, ink = 0;
+    for (int y = r.y; y < r.y + r.h; ++y)
+      for (int x = r.x; x < r.x + r.w; ++x) {
+        opaque += player.Alpha(x, y) >= 128;
+        ink += player.Alpha(x, y);
+      }
+    EXPECT_LE(opaque, r.w * r.h / 8) << "shot kind " << kind;
+    EXPECT_LE(ink, 255 * r.w * r.h / 8) << "shot kind " << kind;
+  }
+}
+
 // Pixels (any channel) that differ between two cells of one picture.
 int CellDifference(const Image& img, int ax, int ay, int bx, int by, int w, int h) {
   int n = 0;
@@ -555,6 +575,7 @@ TEST_F(DataPictures, SpritesAreRecognisable) {
   RunCheck("colour index", BulletColourIndexIsConsistentAndDistinct);
   RunCheck("bullet families", BulletFamiliesOfOneSizeDiffer);
   RunCheck("additive", AdditiveSpritesFadeToBlack);
+  RunCheck("leaf shots", LeafShotsLeaveTheBulletsReadable);
   RunCheck("frame window", FrameWindowIsClearAndThePanelOpaque);
   RunCheck("tiling", ScrollingLayersTileWithoutSeam);
   RunCheck("debug outlines", DebugModeOutlinesEveryCell);
