@@ -159,6 +159,27 @@ void LeafShotsLeaveTheBulletsReadable() {
   }
 }
 
+// While the tally loads the next stage the game draws the loading label at
+// (400, 336) and its note at (390, 400): their ink stays on the 640 x 480
+// screen and below the panel's title and subtitle (which end above y 388).
+void LoadingLabelsFitTheTallyCorner() {
+  const Image loading = Load("loading.tga");
+  ASSERT_TRUE(loading.ok);
+  struct Label { int y, h, screenX, screenY; } labels[] = {{0, 192, 400, 336}, {192, 64, 390, 400}};
+  for (const Label& l : labels) {
+    int inked = 0, outside = 0;
+    for (int y = 0; y < l.h; ++y)
+      for (int x = 0; x < 256; ++x) {
+        if (loading.Alpha(640 + x, l.y + y) == 0) continue;
+        ++inked;
+        const int sx = l.screenX + x, sy = l.screenY + y;
+        outside += sx >= 640 || sy < 388 || sy >= 480;
+      }
+    EXPECT_GT(inked, 200) << "label at row " << l.y;
+    EXPECT_EQ(outside, 0) << "label at row " << l.y;
+  }
+}
+
 // Pixels (any channel) that differ between two cells of one picture.
 int CellDifference(const Image& img, int ax, int ay, int bx, int by, int w, int h) {
   int n = 0;
@@ -577,6 +598,7 @@ TEST_F(DataPictures, SpritesAreRecognisable) {
   RunCheck("additive", AdditiveSpritesFadeToBlack);
   RunCheck("leaf shots", LeafShotsLeaveTheBulletsReadable);
   RunCheck("frame window", FrameWindowIsClearAndThePanelOpaque);
+  RunCheck("loading labels", LoadingLabelsFitTheTallyCorner);
   RunCheck("tiling", ScrollingLayersTileWithoutSeam);
   RunCheck("debug outlines", DebugModeOutlinesEveryCell);
 }
