@@ -14,6 +14,16 @@ constexpr int kGlyphBlank = 101;
 constexpr int kGlyphEndMark = 102;
 constexpr int kGlyphColumns = 26;
 
+// Words spelled in name glyphs, each glyph kGlyphPitch pixels right of the
+// previous: the difficulty words and the characters' words of the Type column.
+constexpr int kGlyphPitch = 12;
+extern const char* const kDifficultyWords[5];
+extern const char* const kCharacterWords[5];
+// The Type column of the high-score table and of the replay list, and the
+// column after it (the date, the score).
+constexpr int kTypeColumnX = 360;
+constexpr int kColumnAfterTypeX = 450;
+
 class Menu {
  public:
   explicit Menu(GameState& state);  // cuts the menu pictures and sheets

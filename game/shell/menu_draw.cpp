@@ -10,12 +10,14 @@
 #include "shell/menu_texts.h"
 #include "shell/savefile_io.h"
 
+const char* const kDifficultyWords[5] = {"Easy", "Normal", "Hard", "Lunatic", "Extra"};
+// At most six letters each: with a blank place after it, a word stays inside
+// the 90 pixels of the Type column ("Turara" is the short spelling of Tsurara).
+const char* const kCharacterWords[5] = {"Akari", "Turara", "Kozue", "Rin", "Kagura"};
+
 namespace {
 
 enum FontIndex { F14 = 0, F18 = 1, F24 = 2 };
-
-const char* const kDifficultyWords[5] = {"Easy", "Normal", "Hard", "Lunatic", "Extra"};
-const char* const kCharacterWords[5] = {"Akari", "Tsurara", "Kozue", "Rin", "Kagura"};
 
 uint32_t White() { return ApiRgbToScreenColor(255, 255, 255); }
 
@@ -71,7 +73,7 @@ uint32_t WordCell(char c) {
 }  // namespace
 
 void Menu::DrawGlyphWord(int x, int y, const char* word) {
-  for (int k = 0; word[k] != 0; ++k) DrawNameGlyph(x + 12 * k, y, WordCell(word[k]), glyphs);
+  for (int k = 0; word[k] != 0; ++k) DrawNameGlyph(x + kGlyphPitch * k, y, WordCell(word[k]), glyphs);
 }
 
 void Menu::DrawDigits(int digits, int x, int y, uint32_t value) {
@@ -82,15 +84,16 @@ void Menu::DrawScoreTable(GameState& state, uint32_t difficulty) {
   if (difficulty > 4) return;
   DrawGlyphWord(100, 120, "Score");
   DrawGlyphWord(240, 120, "Name");
-  DrawGlyphWord(360, 120, "Type");
-  DrawGlyphWord(450, 120, "Date");
+  DrawGlyphWord(kTypeColumnX, 120, "Type");
+  DrawGlyphWord(kColumnAfterTypeX, 120, "Date");
   for (int i = 0; i < 5; ++i) {
     const int e = static_cast<int>(difficulty) * 5 + i;
     const int y = 150 + 20 * i;
     DrawDigits(10, 100, y, state.hiScore[e]);
     for (int k = 0; k < 8; ++k) DrawNameGlyph(240 + 12 * k, y, state.hiName[e][k], glyphs);
-    if (state.hiCharacter[e] <= 4) DrawGlyphWord(360, y, kCharacterWords[state.hiCharacter[e]]);
-    DrawDigits(2, 450, y, state.hiMonth[e]);
+    if (state.hiCharacter[e] <= 4)
+      DrawGlyphWord(kTypeColumnX, y, kCharacterWords[state.hiCharacter[e]]);
+    DrawDigits(2, kColumnAfterTypeX, y, state.hiMonth[e]);
     DrawNameGlyph(474, y, 25, glyphs);
     DrawDigits(2, 486, y, state.hiDay[e]);
   }
@@ -133,8 +136,8 @@ void Menu::DrawSlotList(GameState& state) {
     }
     for (int k = 0; k < 8; ++k) DrawNameGlyph(160 + 12 * k, y, slot.name[k], glyphs);
     if (slot.difficulty <= 4) DrawGlyphWord(272, y, kDifficultyWords[slot.difficulty]);
-    if (slot.character <= 4) DrawGlyphWord(360, y, kCharacterWords[slot.character]);
-    DrawDigits(10, 450, y, slot.score);
+    if (slot.character <= 4) DrawGlyphWord(kTypeColumnX, y, kCharacterWords[slot.character]);
+    DrawDigits(10, kColumnAfterTypeX, y, slot.score);
   }
   BlendNone();
 }
@@ -272,8 +275,8 @@ void Menu::Draw(GameState& state) {
         DrawDigits(2, 124, 80, static_cast<uint32_t>(saveSlot + 1));
         for (int k = 0; k < 8; ++k) DrawNameGlyph(160 + 12 * k, 80, state.replayName[k], glyphs);
         if (state.difficulty <= 4) DrawGlyphWord(272, 80, kDifficultyWords[state.difficulty]);
-        if (state.character <= 4) DrawGlyphWord(360, 80, kCharacterWords[state.character]);
-        DrawDigits(10, 450, 80, state.score);
+        if (state.character <= 4) DrawGlyphWord(kTypeColumnX, 80, kCharacterWords[state.character]);
+        DrawDigits(10, kColumnAfterTypeX, 80, state.score);
         DrawNameGlyph(160 + 12 * namePos, 80, 23, glyphs);
         DrawGrid();
       }

@@ -15,6 +15,7 @@
 #include "core/log.h"
 #include "core/memory.h"
 #include "core/random.h"
+#include "core/report.h"
 #include "core/sjis.h"
 #include "platform/audio_device.h"
 #include "platform/platform.h"
@@ -140,7 +141,10 @@ int InitializeLibrary() {
   LogFormatLine("入力装置: パッド %d 個", PlatformPadCount());
   SeedRandom(PlatformMilliseconds());
   if (!g_librarySettings.soundOff && g_libraryHooks.initializeSoundSystem) {
-    if (g_libraryHooks.initializeSoundSystem() != 0) WriteLog("サウンドなしで続けます\n");
+    if (g_libraryHooks.initializeSoundSystem() != 0) {
+      WriteLog("サウンドなしで続けます\n");
+      ReportToUser("no sound device; playing silently");
+    }
   }
   if (g_libraryHooks.initializeGraphicsSystem && g_libraryHooks.initializeGraphicsSystem() != 0) {
     WriteLog("グラフィックスの初期化に失敗しました\n");

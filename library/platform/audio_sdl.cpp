@@ -3,6 +3,10 @@
 #include "platform/audio_sdl.h"
 
 #include <SDL.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstdio>
 
 #include "platform/audio_device.h"
 
@@ -15,10 +19,39 @@ void MixCallback(void*, Uint8* stream, int length) {
   AudioMixFrames(reinterpret_cast<int16_t*>(stream), static_cast<uint32_t>(length) / 4);
 }
 
+// Standard error pointed at /dev/null for a while: the sound systems SDL
+// loads (ALSA above all) print their own error lines there when no device
+// answers, and the library says what matters in one line of its own instead.
+class QuietStandardError {
+ public:
+  QuietStandardError() {
+    std::fflush(stderr);
+    saved_ = fcntl(STDERR_FILENO, F_DUPFD_CLOEXEC, 0);
+    const int null = open("/dev/null", O_WRONLY | O_CLOEXEC);
+    if (saved_ >= 0 && null >= 0 && dup2(null, STDERR_FILENO) < 0) {
+      close(saved_);
+      saved_ = -1;
+    }
+    if (null >= 0) close(null);
+  }
+  ~QuietStandardError() {
+    if (saved_ < 0) return;
+    std::fflush(stderr);
+    dup2(saved_, STDERR_FILENO);
+    close(saved_);
+  }
+  QuietStandardError(const QuietStandardError&) = delete;
+  QuietStandardError& operator=(const QuietStandardError&) = delete;
+
+ private:
+  int saved_ = -1;
+};
+
 }  // namespace
 
 int AudioSdlOpen() {
   if (g_device != 0) return -1;
+  QuietStandardError quiet;
   if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return -1;
   g_subsystemStarted = true;
   SDL_AudioSpec want{};

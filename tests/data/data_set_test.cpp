@@ -139,6 +139,42 @@ void SpriteCellsAreDrawnAndThePulsePixelIsClear() {
   for (int k = 0; k < 16; ++k) EXPECT_GT(Solid(item, (k % 8) * 16, (k / 8) * 16, 16, 16), 20) << "item " << k;
 }
 
+// The third character's leaf shots (kinds 22 and 23) fly in dense volleys over
+// the enemy bullets: slim and mostly see-through, their ink at most 1/8 of a
+// filled cell.
+void LeafShotsLeaveTheBulletsReadable() {
+  const Image player = Load("player.tga");
+  ASSERT_TRUE(player.ok);
+  for (int kind : {22, 23}) {
+    const datagen::RectI r = datagen::PlayerShotRect(kind);
+    int ink = 0;
+    for (int y = r.y; y < r.y + r.h; ++y)
+      for (int x = r.x; x < r.x + r.w; ++x) ink += player.Alpha(x, y);
+    EXPECT_LE(ink, 255 * r.w * r.h / 8) << "shot kind " << kind;
+  }
+}
+
+// While the tally loads the next stage the game draws the loading label at
+// (400, 336) and its note at (390, 400): their ink stays on the 640 x 480
+// screen and below the panel's title and subtitle (which end above y 388).
+void LoadingLabelsFitTheTallyCorner() {
+  const Image loading = Load("loading.tga");
+  ASSERT_TRUE(loading.ok);
+  struct Label { int y, h, screenX, screenY; } labels[] = {{0, 192, 400, 336}, {192, 64, 390, 400}};
+  for (const Label& l : labels) {
+    int inked = 0, outside = 0;
+    for (int y = 0; y < l.h; ++y)
+      for (int x = 0; x < 256; ++x) {
+        if (loading.Alpha(640 + x, l.y + y) == 0) continue;
+        ++inked;
+        const int sx = l.screenX + x, sy = l.screenY + y;
+        outside += sx >= 640 || sy < 388 || sy >= 480;
+      }
+    EXPECT_GT(inked, 200) << "label at row " << l.y;
+    EXPECT_EQ(outside, 0) << "label at row " << l.y;
+  }
+}
+
 // Pixels (any channel) that differ between two cells of one picture.
 int CellDifference(const Image& img, int ax, int ay, int bx, int by, int w, int h) {
   int n = 0;
@@ -555,7 +591,9 @@ TEST_F(DataPictures, SpritesAreRecognisable) {
   RunCheck("colour index", BulletColourIndexIsConsistentAndDistinct);
   RunCheck("bullet families", BulletFamiliesOfOneSizeDiffer);
   RunCheck("additive", AdditiveSpritesFadeToBlack);
+  RunCheck("leaf shots", LeafShotsLeaveTheBulletsReadable);
   RunCheck("frame window", FrameWindowIsClearAndThePanelOpaque);
+  RunCheck("loading labels", LoadingLabelsFitTheTallyCorner);
   RunCheck("tiling", ScrollingLayersTileWithoutSeam);
   RunCheck("debug outlines", DebugModeOutlinesEveryCell);
 }

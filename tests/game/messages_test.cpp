@@ -6,6 +6,7 @@
 
 #include "driver.h"
 #include "library/core/report.h"
+#include "library/sound/sound_internal.h"
 
 namespace {
 
@@ -35,6 +36,23 @@ TEST(ShellMessages, ADamagedArchiveNamesEachFileAndWhy) {
   for (const char* name : {"spell.tga", "player.tga", "cutin.tga"})
     EXPECT_NE(err.find(Line("cannot load the picture vko01\\" + std::string(name) + why)), std::string::npos)
         << name << " in\n" << err;
+}
+
+// Without a sound device the game says so once and plays on silently; the
+// sound effects and music it then starts add nothing.
+TEST(ShellMessages, AMissingSoundDeviceIsSaidOnce) {
+  GameDriver driver;
+  if (!driver.UseStandInData()) GTEST_SKIP() << "the data generator is not built";
+  GameDriver::WriteWindowedSettings();
+  SetSoundBackend(AudioBackend::None);
+  testing::internal::CaptureStderr();
+  const StartUpResult started = driver.Start();
+  driver.Tap(44);  // Z: past the title's build-up, with its effect
+  driver.Run(120);
+  const std::string err = testing::internal::GetCapturedStderr();
+  SetSoundBackend(AudioBackend::Null);
+  EXPECT_EQ(started, StartUpResult::Ready);
+  EXPECT_EQ(err, Line("no sound device; playing silently"));
 }
 
 }  // namespace

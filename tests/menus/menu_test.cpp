@@ -69,6 +69,16 @@ TEST(MenuRules, GridWalk) {
     EXPECT_EQ(GridStep(c.from, c.dx, c.dy), c.to) << c.from << " by " << c.dx << "," << c.dy;
 }
 
+// A word's glyphs stand one pitch apart with no gap, so a character word must
+// leave at least one blank glyph place before the date or the score drawn
+// after the Type column, or the two read as one word.
+TEST(MenuRules, CharacterWordsLeaveABlankBeforeTheNextColumn) {
+  for (const char* word : kCharacterWords) {
+    const int places = static_cast<int>(std::strlen(word)) + 1;
+    EXPECT_LE(kGlyphPitch * places, kColumnAfterTypeX - kTypeColumnX) << word;
+  }
+}
+
 TEST(MenuRules, NewHighScoreShiftsTheLowerPlacesDown) {
   static GameState s;
   std::memset(&s, 0, sizeof s);

@@ -1,6 +1,7 @@
 // The SDL back end through SDL's "disk" audio driver: a looping stream sound
 // refilled in real time is captured to a file, and the captured output must
-// run through the loop seam without a gap or a repeated sample.
+// run through the loop seam without a gap or a repeated sample. And a start
+// that finds no device prints nothing of its own.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -13,10 +14,27 @@
 
 #include <unistd.h>
 
+#include "platform/audio_device.h"
 #include "sound/sound_internal.h"
 #include "sound_fixtures.h"
 
 namespace {
+
+// ALSA told to open a device that does not exist prints its error lines on
+// standard error; the library keeps them out of the terminal (the program
+// says in its own words that it plays silently).
+TEST(SoundSdlStart, AFailedOpenPrintsNothing) {
+  setenv("SDL_AUDIODRIVER", "alsa", 1);
+  setenv("AUDIODEV", "vko01_no_such_device", 1);
+  testing::internal::CaptureStderr();
+  const int opened = AudioDeviceOpen(AudioBackend::Sdl);
+  const std::string err = testing::internal::GetCapturedStderr();
+  unsetenv("SDL_AUDIODRIVER");
+  unsetenv("AUDIODEV");
+  if (opened == 0) AudioDeviceClose();
+  EXPECT_EQ(opened, -1);
+  EXPECT_EQ(err, "");
+}
 
 TEST(SoundSdlDisk, CapturedLoopSeamIsContinuous) {
   // One file per process: several builds may run this test at the same time.

@@ -113,22 +113,24 @@ Canvas MakeLoadingSheet() {
   TextStyle title = Style(56, Face::kMincho, C(255, 255, 255), false);
   DrawTextCentered(t, 250, 200, Titles().title, title);
   DrawTextCentered(t, 250, 250, Titles().subtitle, Style(20, Face::kMincho, C(255, 255, 255), false));
-  // Label: a white lantern-lit "Now Loading" card; label2: the note line.
-  // The game draws label2 over the label 64 pixels down, its text line near
-  // the label's y = 96: the lantern hangs above that line (y 6-78).
-  t.SetClip(640, 0, 256, 192);
-  t.Glow(768, 68, 90, C(255, 255, 255, 110), 1.5);
-  t.FillEllipse(768, 42, 26, 34, C(255, 255, 255, 200));
-  t.FillEllipse(768, 42, 18, 26, C(255, 255, 255));
-  t.FillRect(752, 6, 32, 5, C(255, 255, 255));
-  t.FillRect(752, 73, 32, 5, C(255, 255, 255));
-  TextStyle lbl = Style(30, Face::kGothic, C(255, 255, 255), false);
+  // Label: a small lantern beside "Now Loading"; label2: the note line. The
+  // game draws the label at (400, 0) at the start and at (400, 336) while the
+  // tally loads the next stage, label2 10 pixels left of it and 64 down: the
+  // ink stays within the 240 x 144 pixels left on screen there, and below the
+  // label's row 52 so the panel's title and subtitle stay clear.
+  t.SetClip(640, 52, 240, 92);
+  t.Glow(662, 72, 22, C(255, 240, 200, 110), 1.5);
+  t.FillEllipse(662, 72, 9, 12, C(255, 250, 235, 200));
+  t.FillEllipse(662, 72, 6, 9, C(255, 255, 255));
+  t.FillRect(653, 58, 18, 3, C(255, 255, 255));
+  t.FillRect(653, 84, 18, 3, C(255, 255, 255));
+  TextStyle lbl = Style(26, Face::kGothic, C(255, 255, 255), false);
   lbl.bold = true;
-  DrawTextCentered(t, 768, 150, Titles().loading, lbl);
+  DrawTextCentered(t, 762, 70, Titles().loading, FitText(Titles().loading, lbl, 190));
   t.ResetClip();
-  t.SetClip(640, 192, 256, 64);
-  DrawTextCentered(t, 768, 224, Titles().loadingNote,
-                   FitText(Titles().loadingNote, Style(18, Face::kGothic, C(255, 255, 255), false), 250));
+  t.SetClip(640, 192, 240, 64);
+  DrawTextCentered(t, 768, 232, Titles().loadingNote,
+                   FitText(Titles().loadingNote, Style(18, Face::kGothic, C(255, 255, 255), false), 220));
   t.ResetClip();
   return t;
 }

@@ -227,6 +227,30 @@ void VerticalBeam(Canvas& t, const RectI& r, Rgba hue) {
     }
 }
 
+// The third character's shot: a slim leaf, mostly see-through, with a bright
+// rim and midrib so it reads as a leaf without hiding the bullets beneath its
+// dense volleys.
+void LeafShot(Canvas& t, const RectI& r, Rgba hue) {
+  const double cx = r.x + r.w / 2.0, cy = r.y + r.h / 2.0;
+  const Rgba rim = Mix(hue, C(255, 255, 255), 0.25);
+  t.SetClip(r.x, r.y, r.w, r.h);
+  const double rx = 4.5, ry = 22;
+  t.FillEllipse(cx, cy, rx, ry, Rgba{hue.r, hue.g, hue.b, 80});
+  const int steps = 36;
+  for (int i = 0; i < steps; ++i) {
+    const double a0 = 2 * kPi * i / steps, a1 = 2 * kPi * (i + 1) / steps;
+    t.Line(cx + rx * std::cos(a0), cy + ry * std::sin(a0), cx + rx * std::cos(a1), cy + ry * std::sin(a1), 0.9,
+           Rgba{rim.r, rim.g, rim.b, 170});
+  }
+  t.Line(cx, cy - 20, cx, cy + 27, 1.0, Rgba{rim.r, rim.g, rim.b, 210});
+  for (int j = 0; j < 3; ++j) {
+    const double y = cy - 8 + 9 * j;
+    t.Line(cx, y, cx - 3, y - 4, 0.8, Rgba{rim.r, rim.g, rim.b, 130});
+    t.Line(cx, y, cx + 3, y - 4, 0.8, Rgba{rim.r, rim.g, rim.b, 130});
+  }
+  t.ResetClip();
+}
+
 }  // namespace
 
 Canvas MakePlayerSheet() {
@@ -258,7 +282,8 @@ Canvas MakePlayerSheet() {
     const RectI r = PlayerShotRect(k);
     Pointed(t, r, k == 20 ? C(150, 210, 255) : C(210, 240, 255), 5);
   }
-  for (int k = 22; k <= 25; ++k) {
+  for (int k = 22; k <= 23; ++k) LeafShot(t, PlayerShotRect(k), k == 22 ? C(255, 160, 40) : C(255, 90, 60));
+  for (int k = 24; k <= 25; ++k) {  // the bomb's broad leaves
     const RectI r = PlayerShotRect(k);
     const Rgba leaf = (k % 2 == 0) ? C(240, 120, 30) : C(220, 50, 40);
     t.FillEllipse(r.x + 16, r.y + 30, 10, 24, leaf);
