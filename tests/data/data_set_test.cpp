@@ -587,6 +587,33 @@ void StageTitleColumnsHoldOnlyTheirLetters() {
   }
 }
 
+// Backgrounds stay behind the bright bullets: the opaque layers are dim, and the two
+// overlays whose edges show on the field (one multiplied, one added) end in the value
+// their blend leaves unchanged, white and black.
+void BackgroundsStayBehindTheBullets() {
+  const std::set<std::string> overlays = {"back1a2.tga", "back1a3.tga", "back6s2.tga", "back1as1.tga",
+                                          "back1cs2.tga", "back42.tga",  "backexs2.tga", "backex2.tga",
+                                          "back1d2.tga", "fog.tga",     "cherry.tga",  "back62.tga"};
+  for (const datagen::TextureSpec& t : datagen::BackgroundTextures()) {
+    if (overlays.count(t.name)) continue;
+    const Image img = Load(t.name);
+    ASSERT_TRUE(img.ok) << t.name;
+    uint32_t brightest = 0;
+    for (uint32_t p : img.rgba) brightest = std::max({brightest, (p >> 16) & 255, (p >> 8) & 255, p & 255});
+    EXPECT_LE(brightest, 128u) << t.name;
+  }
+  const std::pair<const char*, uint32_t> edges[] = {{"back1a2.tga", 0xFFFFFFu}, {"back1a3.tga", 0u}};
+  for (const auto& [name, neutral] : edges) {
+    const Image img = Load(name);
+    ASSERT_TRUE(img.ok) << name;
+    int off = 0;
+    for (int y = 0; y < img.height; ++y)
+      for (int x = 0; x < img.width; ++x)
+        if (x == 0 || y == 0 || x == img.width - 1 || y == img.height - 1) off += (img.At(x, y) & 0xFFFFFFu) != neutral;
+    EXPECT_EQ(off, 0) << name;
+  }
+}
+
 // Each test runs a group of checks, so a test process generates its data only once.
 void RunCheck(const char* name, void (*check)()) {
   SCOPED_TRACE(name);
@@ -622,6 +649,7 @@ TEST_F(DataPictures, WordsAndBandsFitWhereTheGameDrawsThem) {
   RunCheck("cut-in band", CutinBandRepeatsAcrossItsSeam);
   RunCheck("list boxes", CharacterWordsStayOutOfTheListBoxes);
   RunCheck("stage titles", StageTitleColumnsHoldOnlyTheirLetters);
+  RunCheck("backgrounds", BackgroundsStayBehindTheBullets);
 }
 
 TEST_F(DataPictures, GenerationIsDeterministic) { RunCheck("pictures", GenerationIsDeterministic); }
