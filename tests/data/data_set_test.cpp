@@ -645,7 +645,7 @@ TEST_F(DataPictures, TextStripsCarryTheirWords) {
   RunCheck("dialogue speakers", DialogueSpeakersAreTheirStagesBosses);
 }
 
-TEST_F(DataPictures, WordsAndBandsFitWhereTheGameDrawsThem) {
+TEST_F(DataPictures, PicturesSuitHowTheGameDrawsThem) {
   RunCheck("cut-in band", CutinBandRepeatsAcrossItsSeam);
   RunCheck("list boxes", CharacterWordsStayOutOfTheListBoxes);
   RunCheck("stage titles", StageTitleColumnsHoldOnlyTheirLetters);
