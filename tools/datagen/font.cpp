@@ -191,8 +191,11 @@ std::vector<std::string> WrapText(const std::string& utf8, const TextStyle& st, 
   std::vector<std::string> lines;
   std::string line;
   auto finish = [&] {
-    while (!line.empty() && line.back() == ' ') line.pop_back();
-    if (line.size() >= 3 && line.compare(line.size() - 3, 3, "\u3000") == 0) line.resize(line.size() - 3);
+    for (;;) {  // no space at a line's end
+      if (!line.empty() && line.back() == ' ') line.pop_back();
+      else if (line.size() >= 3 && line.compare(line.size() - 3, 3, "\u3000") == 0) line.resize(line.size() - 3);
+      else break;
+    }
     if (!line.empty()) lines.push_back(line);
     line.clear();
   };
@@ -202,7 +205,8 @@ std::vector<std::string> WrapText(const std::string& utf8, const TextStyle& st, 
       continue;
     }
     if (!line.empty() && MeasureText(line + p, st) > width) finish();
-    if (MeasureText(p, st) <= width) {
+    // A code point wider than the line goes on a line of its own.
+    if (at == WrapAt::kCodePoints || MeasureText(p, st) <= width) {
       line += p;
       continue;
     }
