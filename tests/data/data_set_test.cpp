@@ -571,6 +571,85 @@ void DialogueSpeakersAreTheirStagesBosses() {
   }
 }
 
+// The cut-in band is tiled every 448 pixels: its phrase must repeat with a period that
+// divides 448, so the seam between two tiles falls between two whole phrases.
+void CutinBandRepeatsAcrossItsSeam() {
+  const Image other = Load("other.tga");
+  ASSERT_TRUE(other.ok);
+  int period = 1;
+  for (;; ++period) {
+    bool same = true;
+    for (int y = 0; y < 448 && same; ++y)
+      for (int x = 416; x < 512 && same; ++x) same = other.At(x, y) == other.At(x, (y + period) % 448);
+    if (same) break;
+  }
+  EXPECT_LT(period, 448) << "the tiles' seam cuts a phrase";
+  EXPECT_GE(period, 64) << "one phrase, not a smear";
+}
+
+// The practice list and the route list are drawn in boxes over the character pictures
+// (drawn at 64, 96): every pixel under the boxes is the panel's plain background.
+void CharacterWordsStayOutOfTheListBoxes() {
+  const Image first = Load("charaselect.tga"), second = Load("charaselect2.tga");
+  ASSERT_TRUE(first.ok && second.ok);
+  const std::pair<const Image*, std::pair<int, int>> panels[6] = {
+      {&first, {0, 0}}, {&first, {512, 0}}, {&first, {0, 512}}, {&first, {512, 512}},
+      {&second, {0, 0}}, {&second, {512, 0}}};
+  const int boxes[2][4] = {{230, 110, 410, 370}, {230, 190, 410, 290}};
+  const uint32_t background = first.At(166, 14);
+  for (int p = 0; p < 6; ++p)
+    for (const auto& b : boxes) {
+      int other = 0;
+      for (int y = b[1]; y <= b[3]; ++y)
+        for (int x = b[0]; x <= b[2]; ++x)
+          other += panels[p].first->At(panels[p].second.first + x - 64, panels[p].second.second + y - 96) != background;
+      EXPECT_EQ(other, 0) << "panel " << p << " box at " << b[0] << "," << b[1];
+    }
+}
+
+// A stage-title column holds its letters (40-pixel letters with an outline, so at most
+// 48 rows each) and nothing else: no divider or frame runs along the column.
+void StageTitleColumnsHoldOnlyTheirLetters() {
+  const Image titles = Load("stagetitle.tga");
+  ASSERT_TRUE(titles.ok);
+  for (int k = 0; k < 10; ++k) {
+    int inkedRows = 0;
+    for (int y = 0; y < 512; ++y) {
+      bool ink = false;
+      for (int x = 64 * k; x < 64 * k + 64; ++x) ink |= titles.Alpha(x, y) > 0;
+      inkedRows += ink;
+    }
+    EXPECT_LE(inkedRows, 48 * static_cast<int>(datagen::CountCodePoints(datagen::StageTitle(k)))) << "column " << k;
+  }
+}
+
+// Backgrounds stay behind the bright bullets: the opaque layers are dim, and the two
+// overlays whose edges show on the field (one multiplied, one added) end in the value
+// their blend leaves unchanged, white and black.
+void BackgroundsStayBehindTheBullets() {
+  const std::set<std::string> overlays = {"back1a2.tga", "back1a3.tga", "back6s2.tga", "back1as1.tga",
+                                          "back1cs2.tga", "back42.tga",  "backexs2.tga", "backex2.tga",
+                                          "back1d2.tga", "fog.tga",     "cherry.tga",  "back62.tga"};
+  for (const datagen::TextureSpec& t : datagen::BackgroundTextures()) {
+    if (overlays.count(t.name)) continue;
+    const Image img = Load(t.name);
+    ASSERT_TRUE(img.ok) << t.name;
+    uint32_t brightest = 0;
+    for (uint32_t p : img.rgba) brightest = std::max({brightest, (p >> 16) & 255, (p >> 8) & 255, p & 255});
+    EXPECT_LE(brightest, 128u) << t.name;
+  }
+  const std::pair<const char*, uint32_t> edges[] = {{"back1a2.tga", 0xFFFFFFu}, {"back1a3.tga", 0u}};
+  for (const auto& [name, neutral] : edges) {
+    const Image img = Load(name);
+    ASSERT_TRUE(img.ok) << name;
+    int off = 0;
+    for (int y = 0; y < img.height; ++y)
+      for (int x = 0; x < img.width; ++x)
+        if (x == 0 || y == 0 || x == img.width - 1 || y == img.height - 1) off += (img.At(x, y) & 0xFFFFFFu) != neutral;
+    EXPECT_EQ(off, 0) << name;
+  }
+}
+
 // Each test runs a group of checks, so a test process generates its data only once.
 void RunCheck(const char* name, void (*check)()) {
   SCOPED_TRACE(name);
@@ -604,6 +683,13 @@ TEST_F(DataPictures, TextStripsCarryTheirWords) {
   RunCheck("dialogue speakers", DialogueSpeakersAreTheirStagesBosses);
 }
 
+TEST_F(DataPictures, PicturesSuitHowTheGameDrawsThem) {
+  RunCheck("cut-in band", CutinBandRepeatsAcrossItsSeam);
+  RunCheck("list boxes", CharacterWordsStayOutOfTheListBoxes);
+  RunCheck("stage titles", StageTitleColumnsHoldOnlyTheirLetters);
+  RunCheck("backgrounds", BackgroundsStayBehindTheBullets);
+}
+
 TEST_F(DataPictures, GenerationIsDeterministic) { RunCheck("pictures", GenerationIsDeterministic); }
 
 TEST_F(DataSounds, EveryEffectAndTrackDecodesWithItsLength) {
@@ -611,6 +697,26 @@ TEST_F(DataSounds, EveryEffectAndTrackDecodesWithItsLength) {
   RunCheck("distinct effects", EffectsAreDistinct);
   const std::vector<uint8_t> track = datagen::EncodeWav(datagen::MakeTrack(9), 1, datagen::kSampleRate);
   EXPECT_TRUE(track == datatest::ReadBytes(PathOf("vkobgm", "vko01_09.wav"))) << "the same bytes again";
+}
+
+// Descriptions wrap between words: at a space (dropped) or after a Japanese comma; a
+// word wider than the line is broken by code points.
+TEST(DataGen, WrapsTextByWords) {
+  struct Case {
+    const char* text;
+    int width;
+    std::vector<std::string> lines;
+  };
+  const Case cases[] = {
+      {"SPELL CARD ATTACK", 100, {"SPELL CARD", "ATTACK"}},
+      {"前方集中の御札と、貫く灯火の光線", 146, {"前方集中の御札と、", "貫く灯火の光線"}},
+      {"扇状に舞う木の葉と、密集する葉吹雪", 146, {"扇状に舞う木の葉と、", "密集する葉吹雪"}},
+      {"木枯らし一番", 60, {"木枯らし", "一番"}},
+      {"灯 灯", 4, {"灯", "灯"}},
+  };
+  ASSERT_TRUE(datagen::FontsAvailable());
+  for (const Case& c : cases)
+    EXPECT_EQ(datagen::WrapText(c.text, datagen::Style(14), c.width, datagen::WrapAt::kWords), c.lines) << c.text;
 }
 
 TEST(DataGen, RefusesAnUnusableOutputFolder) {

@@ -1,6 +1,9 @@
 // Stage background textures. Every texture is built from noise that repeats
 // with the picture's own size, and every sprinkled detail is drawn wrapped, so
-// the scrolling layers tile without a seam in both directions.
+// the scrolling layers tile without a seam in both directions. The bullets are
+// bright and saturated, so the layers stay dim, muted and soft: no round spots
+// that could pass for a bullet or an item, and the overlays whose edges show
+// fade there to the value their blend mode leaves unchanged.
 #include <algorithm>
 #include <cmath>
 #include <string>
@@ -21,58 +24,63 @@ Rgba C(int r, int g, int b, int a = 255) { return MakeRgba(r, g, b, a); }
 enum class Kind { kGround, kSpell, kSnowOverlay, kShadow, kGlow, kClouds, kMist, kWhite, kAurora,
                   kMagicCircle, kQuarterTiles, kBlossom, kForest, kShrineFloor };
 
+// How the game draws the layer, which decides its finish: an opaque layer is muted,
+// a multiplied one fades to white at its edges and an added one to black.
+enum class Role { kOpaque, kOverlay, kMultiply, kAdd, kSprite };
+
 struct Recipe {
   const char* name;
   Kind kind;
   uint32_t seed;
   Rgba a, b;
+  Role role;
 };
 
 const Recipe kRecipes[] = {
-    {"back1a1.tga", Kind::kGround, 101, C(225, 235, 250), C(150, 170, 210)},
-    {"back1a2.tga", Kind::kShadow, 102, C(255, 255, 255), C(150, 160, 190)},
-    {"back1a3.tga", Kind::kGlow, 103, C(255, 190, 100), C(0, 0, 0)},
-    {"back1as1.tga", Kind::kSnowOverlay, 104, C(255, 255, 255), C(200, 230, 255)},
-    {"back1as2.tga", Kind::kSpell, 105, C(40, 60, 160), C(150, 210, 255)},
-    {"back1bs.tga", Kind::kSpell, 106, C(120, 30, 20), C(255, 170, 60)},
-    {"back1b.tga", Kind::kForest, 107, C(40, 95, 65), C(200, 220, 230)},
-    {"back1cs1.tga", Kind::kSpell, 108, C(40, 30, 90), C(120, 200, 140)},
-    {"back1cs2.tga", Kind::kSnowOverlay, 109, C(190, 220, 255), C(120, 160, 255)},
-    {"back1c1.tga", Kind::kShrineFloor, 110, C(90, 80, 110), C(170, 160, 190)},
-    {"back1d1.tga", Kind::kGround, 111, C(170, 220, 240), C(60, 120, 170)},
-    {"back1d2.tga", Kind::kMist, 112, C(220, 240, 255), C(0, 0, 0)},
-    {"back1ds.tga", Kind::kSpell, 113, C(20, 70, 110), C(140, 240, 255)},
-    {"back2s.tga", Kind::kSpell, 114, C(60, 60, 110), C(230, 230, 255)},
-    {"tex.tga", Kind::kGround, 115, C(210, 220, 200), C(120, 140, 120)},
-    {"fog.tga", Kind::kMist, 116, C(240, 245, 255), C(0, 0, 0)},
-    {"cherry.tga", Kind::kBlossom, 117, C(255, 190, 210), C(255, 240, 245)},
-    {"white.tga", Kind::kWhite, 118, C(255, 255, 255), C(255, 255, 255)},
-    {"sky.tga", Kind::kClouds, 119, C(90, 150, 230), C(250, 250, 255)},
-    {"back3ms.tga", Kind::kMagicCircle, 120, C(20, 10, 30), C(255, 60, 80)},
-    {"back3s1.tga", Kind::kSpell, 121, C(10, 10, 20), C(200, 40, 60)},
-    {"back4as1.tga", Kind::kSpell, 122, C(200, 220, 255), C(80, 120, 220)},
-    {"back4as2.tga", Kind::kAurora, 123, C(120, 180, 255), C(10, 20, 50)},
-    {"back42.tga", Kind::kSnowOverlay, 124, C(255, 255, 255), C(210, 230, 255)},
-    {"back43.tga", Kind::kShrineFloor, 125, C(70, 80, 100), C(150, 160, 180)},
-    {"back44.tga", Kind::kClouds, 126, C(40, 50, 80), C(140, 150, 190)},
-    {"back45.tga", Kind::kForest, 127, C(30, 75, 70), C(180, 200, 220)},
-    {"back4bs1.tga", Kind::kSpell, 128, C(30, 90, 120), C(170, 250, 255)},
-    {"back4bs2.tga", Kind::kAurora, 129, C(150, 255, 230), C(10, 30, 40)},
-    {"back4cs.tga", Kind::kSpell, 130, C(120, 120, 130), C(230, 230, 240)},
-    {"back4ds1.tga", Kind::kSpell, 131, C(140, 20, 40), C(255, 150, 170)},
-    {"back4ds2.tga", Kind::kAurora, 132, C(255, 120, 140), C(40, 10, 20)},
-    {"back5s.tga", Kind::kSpell, 133, C(20, 20, 60), C(220, 220, 140)},
-    {"back5.tga", Kind::kShrineFloor, 134, C(110, 40, 40), C(200, 150, 120)},
-    {"back6s1.tga", Kind::kSpell, 135, C(90, 50, 10), C(255, 200, 90)},
-    {"back6s2.tga", Kind::kAurora, 136, C(255, 200, 120), C(0, 0, 0)},
-    {"back61.tga", Kind::kQuarterTiles, 137, C(60, 40, 20), C(230, 170, 80)},
-    {"back62.tga", Kind::kMagicCircle, 138, C(0, 0, 0, 0), C(255, 210, 120)},
-    {"backexs1.tga", Kind::kSpell, 139, C(10, 60, 60), C(120, 255, 220)},
-    {"backexs2.tga", Kind::kSnowOverlay, 140, C(160, 255, 230), C(100, 200, 255)},
-    {"backex1.tga", Kind::kClouds, 141, C(20, 70, 80), C(150, 220, 210)},
-    {"backex2.tga", Kind::kSnowOverlay, 142, C(220, 255, 250), C(150, 230, 220)},
-    {"backex3.tga", Kind::kClouds, 143, C(30, 40, 90), C(200, 220, 255)},
-    {"backex4.tga", Kind::kSpell, 144, C(10, 40, 50), C(80, 230, 200)},
+    {"back1a1.tga", Kind::kGround, 101, C(150, 165, 200), C(60, 75, 110), Role::kOpaque},
+    {"back1a2.tga", Kind::kShadow, 102, C(255, 255, 255), C(190, 196, 220), Role::kMultiply},
+    {"back1a3.tga", Kind::kGlow, 103, C(255, 190, 100), C(0, 0, 0), Role::kAdd},
+    {"back1as1.tga", Kind::kSnowOverlay, 104, C(235, 242, 255), C(200, 230, 255), Role::kOverlay},
+    {"back1as2.tga", Kind::kSpell, 105, C(40, 60, 160), C(150, 210, 255), Role::kOpaque},
+    {"back1bs.tga", Kind::kSpell, 106, C(120, 30, 20), C(255, 170, 60), Role::kOpaque},
+    {"back1b.tga", Kind::kForest, 107, C(40, 95, 65), C(200, 220, 230), Role::kOpaque},
+    {"back1cs1.tga", Kind::kSpell, 108, C(40, 30, 90), C(120, 200, 140), Role::kOpaque},
+    {"back1cs2.tga", Kind::kSnowOverlay, 109, C(190, 220, 255), C(120, 160, 255), Role::kOverlay},
+    {"back1c1.tga", Kind::kShrineFloor, 110, C(90, 80, 110), C(170, 160, 190), Role::kOpaque},
+    {"back1d1.tga", Kind::kGround, 111, C(170, 220, 240), C(60, 120, 170), Role::kOpaque},
+    {"back1d2.tga", Kind::kMist, 112, C(200, 215, 235), C(0, 0, 0), Role::kOverlay},
+    {"back1ds.tga", Kind::kSpell, 113, C(20, 70, 110), C(140, 240, 255), Role::kOpaque},
+    {"back2s.tga", Kind::kSpell, 114, C(60, 60, 110), C(230, 230, 255), Role::kOpaque},
+    {"tex.tga", Kind::kGround, 115, C(210, 220, 200), C(120, 140, 120), Role::kOpaque},
+    {"fog.tga", Kind::kMist, 116, C(210, 220, 235), C(0, 0, 0), Role::kOverlay},
+    {"cherry.tga", Kind::kBlossom, 117, C(255, 205, 220, 150), C(255, 240, 245, 150), Role::kSprite},
+    {"white.tga", Kind::kWhite, 118, C(225, 232, 245), C(225, 232, 245), Role::kOpaque},
+    {"sky.tga", Kind::kClouds, 119, C(90, 150, 230), C(250, 250, 255), Role::kOpaque},
+    {"back3ms.tga", Kind::kMagicCircle, 120, C(20, 10, 30), C(255, 60, 80), Role::kOpaque},
+    {"back3s1.tga", Kind::kSpell, 121, C(10, 10, 20), C(200, 40, 60), Role::kOpaque},
+    {"back4as1.tga", Kind::kSpell, 122, C(200, 220, 255), C(80, 120, 220), Role::kOpaque},
+    {"back4as2.tga", Kind::kAurora, 123, C(120, 180, 255), C(10, 20, 50), Role::kOpaque},
+    {"back42.tga", Kind::kSnowOverlay, 124, C(255, 255, 255), C(210, 230, 255), Role::kOverlay},
+    {"back43.tga", Kind::kShrineFloor, 125, C(70, 80, 100), C(150, 160, 180), Role::kOpaque},
+    {"back44.tga", Kind::kClouds, 126, C(40, 50, 80), C(140, 150, 190), Role::kOpaque},
+    {"back45.tga", Kind::kForest, 127, C(30, 75, 70), C(180, 200, 220), Role::kOpaque},
+    {"back4bs1.tga", Kind::kSpell, 128, C(30, 90, 120), C(170, 250, 255), Role::kOpaque},
+    {"back4bs2.tga", Kind::kAurora, 129, C(150, 255, 230), C(10, 30, 40), Role::kOpaque},
+    {"back4cs.tga", Kind::kSpell, 130, C(120, 120, 130), C(230, 230, 240), Role::kOpaque},
+    {"back4ds1.tga", Kind::kSpell, 131, C(140, 20, 40), C(255, 150, 170), Role::kOpaque},
+    {"back4ds2.tga", Kind::kAurora, 132, C(255, 120, 140), C(40, 10, 20), Role::kOpaque},
+    {"back5s.tga", Kind::kSpell, 133, C(20, 20, 60), C(220, 220, 140), Role::kOpaque},
+    {"back5.tga", Kind::kShrineFloor, 134, C(110, 40, 40), C(200, 150, 120), Role::kOpaque},
+    {"back6s1.tga", Kind::kSpell, 135, C(90, 50, 10), C(255, 200, 90), Role::kOpaque},
+    {"back6s2.tga", Kind::kAurora, 136, C(255, 200, 120), C(0, 0, 0), Role::kAdd},
+    {"back61.tga", Kind::kQuarterTiles, 137, C(60, 40, 20), C(230, 170, 80), Role::kOpaque},
+    {"back62.tga", Kind::kMagicCircle, 138, C(0, 0, 0, 0), C(255, 210, 120, 120), Role::kOverlay},
+    {"backexs1.tga", Kind::kSpell, 139, C(10, 60, 60), C(120, 255, 220), Role::kOpaque},
+    {"backexs2.tga", Kind::kSnowOverlay, 140, C(160, 255, 230), C(100, 200, 255), Role::kOverlay},
+    {"backex1.tga", Kind::kClouds, 141, C(20, 70, 80), C(150, 220, 210), Role::kOpaque},
+    {"backex2.tga", Kind::kSnowOverlay, 142, C(220, 255, 250), C(150, 230, 220), Role::kOverlay},
+    {"backex3.tga", Kind::kClouds, 143, C(30, 40, 90), C(200, 220, 255), Role::kOpaque},
+    {"backex4.tga", Kind::kSpell, 144, C(10, 40, 50), C(80, 230, 200), Role::kOpaque},
 };
 
 // A circle drawn at the point and at its copies one picture away, so it wraps.
@@ -112,10 +120,7 @@ Canvas Build(const Recipe& r, int w, int h) {
           const double n = noise.At(x, y);
           t.Set(x, y, Mix(r.b, r.a, std::clamp((n - 0.25) * 1.8, 0.0, 1.0)));
         }
-      if (r.kind == Kind::kGround) {
-        Sprinkle(t, r.seed, 40, 1.5, 4.0, Shade(r.b, 0.6));
-        Sprinkle(t, r.seed + 1, 120, 0.6, 1.4, C(255, 255, 255, 220));
-      }
+      if (r.kind == Kind::kGround) Sprinkle(t, r.seed + 1, 120, 0.6, 1.1, C(255, 255, 255, 110));
       break;
     }
     case Kind::kSpell: {
@@ -129,14 +134,14 @@ Canvas Build(const Recipe& r, int w, int h) {
           const double bands = 0.5 + 0.5 * std::sin(2 * kPi * (x / static_cast<double>(w) * 2 + y / static_cast<double>(h) * 3) + 6 * m);
           t.Set(x, y, Mix(r.a, r.b, std::clamp(0.15 + 0.6 * n * bands + 0.3 * n, 0.0, 1.0)));
         }
-      for (int k = 0; k < 14; ++k)
-        WrappedGlowSpot(t, HashUnit(k, 1, r.seed) * w, HashUnit(k, 2, r.seed) * h, 10 + 20 * HashUnit(k, 3, r.seed),
-                        Rgba{r.b.r, r.b.g, r.b.b, 160});
       break;
     }
     case Kind::kSnowOverlay: {
-      Sprinkle(t, r.seed, 150, 0.8, 2.0, r.a);
-      Sprinkle(t, r.seed + 5, 25, 2.0, 3.5, Rgba{r.b.r, r.b.g, r.b.b, 200});
+      // Faint flakes, and a few larger ones out of focus: snow, never a bullet's crisp dot.
+      Sprinkle(t, r.seed, 150, 0.6, 1.3, Rgba{r.a.r, r.a.g, r.a.b, 140});
+      for (int k = 0; k < 25; ++k)
+        WrappedGlowSpot(t, HashUnit(k, 1, r.seed + 5) * w, HashUnit(k, 2, r.seed + 5) * h, 3.5,
+                        Rgba{r.b.r, r.b.g, r.b.b, 80});
       break;
     }
     case Kind::kShadow: {
@@ -151,7 +156,6 @@ Canvas Build(const Recipe& r, int w, int h) {
     case Kind::kGlow: {
       t.Fill(C(0, 0, 0, 255));
       t.Glow(w / 2.0, h / 2.0, w / 2.0, r.a, 1.8, true);
-      t.Glow(w / 2.0, h / 2.0, w / 5.0, C(255, 240, 200), 1.5, true);
       for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) {
           Rgba p = t.Get(x, y);
@@ -165,7 +169,7 @@ Canvas Build(const Recipe& r, int w, int h) {
       for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) {
           const double n = noise.At(x, y);
-          const int a = static_cast<int>(std::clamp((n - 0.35) * 300.0, 0.0, 150.0));
+          const int a = static_cast<int>(std::clamp((n - 0.35) * 200.0, 0.0, 90.0));
           t.Set(x, y, Rgba{r.a.r, r.a.g, r.a.b, static_cast<uint8_t>(a)});
         }
       break;
@@ -205,10 +209,6 @@ Canvas Build(const Recipe& r, int w, int h) {
         }
         for (int j = 0; j < 5; ++j) t.Line(tri[j].x, tri[j].y, tri[(j + 1) % 5].x, tri[(j + 1) % 5].y, 2, r.b);
       }
-      for (int k = 0; k < 36; ++k) {
-        const double a = k * 10 * kPi / 180.0;
-        t.FillCircle(cx + 232 * std::cos(a), cy + 232 * std::sin(a), 3, r.b);
-      }
       break;
     }
     case Kind::kQuarterTiles: {
@@ -221,34 +221,33 @@ Canvas Build(const Recipe& r, int w, int h) {
           const double ring = 0.5 + 0.5 * std::cos(2 * kPi * x / q.width()) * std::cos(2 * kPi * y / q.height());
           q.Set(x, y, Mix(r.a, r.b, std::clamp(0.2 + 0.5 * n + 0.4 * ring * ring, 0.0, 1.0)));
         }
-      Sprinkle(q, r.seed, 30, 1.0, 2.5, C(255, 240, 200));
       for (int k = 0; k < 4; ++k) t.Draw(q, (k % 2) * q.width(), (k / 2) * q.height(), false);
       break;
     }
     case Kind::kBlossom: {
-      for (int k = 0; k < 5; ++k) {
-        const double a = (k * 72 - 90) * kPi / 180.0;
-        t.FillEllipse(32 + 15 * std::cos(a), 32 + 15 * std::sin(a), 14, 9, r.a, k * 72 - 90);
-      }
-      t.FillCircle(32, 32, 7, r.b);
-      t.FillCircle(32, 32, 3, C(250, 200, 90));
+      // One translucent petal, long and notched at its tip: it spins as it falls.
+      t.FillEllipse(32, 32, 26, 12, r.a);
+      t.FillEllipse(36, 32, 14, 6, r.b);
+      t.FillPolygon({{50.0, 32.0}, {60.0, 26.0}, {60.0, 38.0}}, Rgba{});
+      for (int y = 26; y < 39; ++y)
+        for (int x = 50; x < 60; ++x)
+          if (std::fabs(y + 0.5 - 32.0) < (x + 0.5 - 50.0) * 0.6) t.Set(x, y, Rgba{});
       t.MakeKeySafe();
       break;
     }
     case Kind::kForest: {
-      const NoiseField noise(w, h, 5, 6, 4, r.seed);
+      // Tree crowns seen from above: a canopy of noise, snow lying on its higher parts
+      // and the snowy ground showing through its gaps.
+      const NoiseField crowns(w, h, 8, 9, 4, r.seed);
+      const NoiseField snow(w, h, 16, 18, 3, r.seed + 3);
       for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) {
-          const double n = noise.At(x, y);
-          t.Set(x, y, Mix(r.b, Shade(r.b, 0.7), n));
+          const double n = crowns.At(x, y);
+          const double crown = std::clamp((n - 0.36) / 0.3, 0.0, 1.0);
+          Rgba c = Mix(Shade(r.b, 0.75), Shade(r.a, 0.7 + 0.5 * n), crown);
+          c = Mix(c, r.b, std::clamp((snow.At(x, y) - 0.55) * 2.0, 0.0, 0.5) * crown);
+          t.Set(x, y, c);
         }
-      for (int k = 0; k < 26; ++k) {
-        const double x = HashUnit(k, 1, r.seed) * w, y = HashUnit(k, 2, r.seed) * h;
-        const double s = 10 + 12 * HashUnit(k, 3, r.seed);
-        WrappedCircle(t, x + 3, y + 3, s, C(0, 0, 0, 60));
-        WrappedCircle(t, x, y, s, r.a);
-        WrappedCircle(t, x - s * 0.3, y - s * 0.3, s * 0.55, C(240, 245, 255, 220));
-      }
       break;
     }
     case Kind::kShrineFloor: {
@@ -257,9 +256,8 @@ Canvas Build(const Recipe& r, int w, int h) {
         for (int x = 0; x < w; ++x) {
           const double n = noise.At(x, y);
           const bool seam = (x % 48) < 2 || ((y + ((x / 48) % 2) * 28) % 56) < 2;
-          t.Set(x, y, seam ? Shade(r.a, 0.6) : Mix(r.a, r.b, n));
+          t.Set(x, y, seam ? Shade(Mix(r.a, r.b, n), 0.8) : Mix(r.a, r.b, n));
         }
-      Sprinkle(t, r.seed, 60, 0.8, 2.0, C(245, 250, 255, 200));
       break;
     }
   }
@@ -268,11 +266,62 @@ Canvas Build(const Recipe& r, int w, int h) {
 
 }  // namespace
 
+// Opaque layers: half their saturation, and their brightness pressed into a low band
+// with its contrast, so the bullets drawn over them stand out.
+void Mute(Canvas& t) {
+  constexpr double kSaturation = 0.7, kFloor = 14.0, kCeiling = 108.0;
+  for (int y = 0; y < t.height(); ++y)
+    for (int x = 0; x < t.width(); ++x) {
+      const Rgba p = t.Get(x, y);
+      const double grey = 0.299 * p.r + 0.587 * p.g + 0.114 * p.b;
+      auto channel = [&](int v) {
+        return static_cast<int>(std::lround(kFloor + (grey + (v - grey) * kSaturation) * (kCeiling - kFloor) / 255.0));
+      };
+      t.Set(x, y, MakeRgba(channel(p.r), channel(p.g), channel(p.b), p.a));
+    }
+}
+
+// Moves every pixel towards `neutral` within `margin` pixels of an edge, so the
+// layer's border leaves what lies under it unchanged.
+void FadeEdges(Canvas& t, Rgba neutral, int margin) {
+  for (int y = 0; y < t.height(); ++y)
+    for (int x = 0; x < t.width(); ++x) {
+      const int d = std::min(std::min(x, t.width() - 1 - x), std::min(y, t.height() - 1 - y));
+      const double k = std::clamp(d / static_cast<double>(margin), 0.0, 1.0);
+      t.Set(x, y, Mix(neutral, t.Get(x, y), k * k * (3 - 2 * k)));
+    }
+}
+
+// Added layers light the field only faintly: their brightest pixel at `peak`.
+void Dim(Canvas& t, int peak) {
+  int top = 1;
+  for (const Rgba& p : t.pixels()) top = std::max({top, static_cast<int>(p.r), static_cast<int>(p.g), static_cast<int>(p.b)});
+  for (int y = 0; y < t.height(); ++y)
+    for (int x = 0; x < t.width(); ++x) {
+      const Rgba p = t.Get(x, y);
+      t.Set(x, y, MakeRgba(p.r * peak / top, p.g * peak / top, p.b * peak / top, p.a));
+    }
+}
+
+Canvas Finish(const Recipe& r, Canvas t) {
+  switch (r.role) {
+    case Role::kOpaque: Mute(t); break;
+    case Role::kMultiply: FadeEdges(t, C(255, 255, 255), 48); break;
+    case Role::kAdd:
+      Dim(t, 72);
+      FadeEdges(t, C(0, 0, 0), 16);
+      break;
+    case Role::kOverlay:
+    case Role::kSprite: break;
+  }
+  return t;
+}
+
 Canvas MakeBackground(const std::string& name) {
   for (const TextureSpec& spec : BackgroundTextures()) {
     if (name != spec.name) continue;
     for (const Recipe& r : kRecipes)
-      if (name == r.name) return Build(r, spec.width, spec.height);
+      if (name == r.name) return Finish(r, Build(r, spec.width, spec.height));
   }
   return Canvas();
 }

@@ -171,6 +171,54 @@ int DrawText(Canvas& c, int x, int y, const std::string& utf8, const TextStyle& 
   return pen - x;
 }
 
+std::vector<std::string> WrapText(const std::string& utf8, const TextStyle& st, int width, WrapAt at) {
+  // The pieces a line may break between: code points, or words with a space as a piece of its own.
+  std::vector<std::string> pieces;
+  bool open = false;  // the last piece is a word that may go on
+  for (size_t i = 0; i < utf8.size();) {
+    const unsigned char c = static_cast<unsigned char>(utf8[i]);
+    const size_t n = std::min(utf8.size() - i, size_t{c < 0x80 ? 1u : ((c & 0xE0) == 0xC0 ? 2u : ((c & 0xF0) == 0xE0 ? 3u : 4u))});
+    const std::string cp = utf8.substr(i, n);
+    i += n;
+    const bool space = cp == " " || cp == "\u3000";
+    if (at == WrapAt::kWords && open && !space) {
+      pieces.back() += cp;
+    } else {
+      pieces.push_back(cp);
+    }
+    open = at == WrapAt::kWords && !space && cp != "\u3001" && cp != "\u3002" && cp != "\uFF01" && cp != "\uFF1F";
+  }
+  std::vector<std::string> lines;
+  std::string line;
+  auto finish = [&] {
+    for (;;) {  // no space at a line's end
+      if (!line.empty() && line.back() == ' ') line.pop_back();
+      else if (line.size() >= 3 && line.compare(line.size() - 3, 3, "\u3000") == 0) line.resize(line.size() - 3);
+      else break;
+    }
+    if (!line.empty()) lines.push_back(line);
+    line.clear();
+  };
+  for (const std::string& p : pieces) {
+    if (p == " " || p == "\u3000") {
+      if (!line.empty()) line += p;
+      continue;
+    }
+    if (!line.empty() && MeasureText(line + p, st) > width) finish();
+    // A code point wider than the line goes on a line of its own.
+    if (at == WrapAt::kCodePoints || MeasureText(p, st) <= width) {
+      line += p;
+      continue;
+    }
+    for (const std::string& cp : WrapText(p, st, width, WrapAt::kCodePoints)) {
+      if (!line.empty()) finish();
+      line = cp;
+    }
+  }
+  finish();
+  return lines;
+}
+
 TextStyle FitText(const std::string& utf8, TextStyle st, int maxWidth) {
   while (st.size > 8 && MeasureText(utf8, st) > maxWidth) --st.size;
   return st;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "canvas.h"
 
@@ -37,6 +38,11 @@ TextStyle FitText(const std::string& utf8, TextStyle style, int maxWidth);
 void DrawTextCentered(Canvas& c, double cx, double cy, const std::string& utf8, const TextStyle& style);
 // Draws the characters one under another, centred on column cx, starting at y; returns the height used.
 int DrawTextVertical(Canvas& c, int cx, int y, const std::string& utf8, const TextStyle& style);
+// Breaks the text into lines no wider than width (a piece wider than a line alone is
+// broken by code points). By words: a line breaks only at a space (dropped there) or
+// after a Japanese comma or stop; otherwise between any two code points.
+enum class WrapAt { kCodePoints, kWords };
+std::vector<std::string> WrapText(const std::string& utf8, const TextStyle& style, int width, WrapAt at);
 // Number of UTF-8 code points.
 size_t CountCodePoints(const std::string& utf8);
 

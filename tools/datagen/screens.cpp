@@ -49,32 +49,6 @@ void NightBackdrop(Canvas& t, int x0, int y0, int w, int h, uint32_t seed, doubl
   t.ResetClip();
 }
 
-std::vector<std::string> SplitCodePoints(const std::string& s) {
-  std::vector<std::string> out;
-  for (size_t i = 0; i < s.size();) {
-    const unsigned char c = static_cast<unsigned char>(s[i]);
-    const size_t n = c < 0x80 ? 1 : ((c & 0xE0) == 0xC0 ? 2 : ((c & 0xF0) == 0xE0 ? 3 : 4));
-    out.push_back(s.substr(i, n));
-    i += n;
-  }
-  return out;
-}
-
-std::vector<std::string> Wrap(const std::string& text, const TextStyle& st, int width) {
-  std::vector<std::string> lines;
-  std::string cur;
-  for (const std::string& cp : SplitCodePoints(text)) {
-    if (!cur.empty() && MeasureText(cur + cp, st) > width) {
-      lines.push_back(cur);
-      cur.clear();
-      if (cp == " " || cp == "　") continue;
-    }
-    cur += cp;
-  }
-  if (!cur.empty()) lines.push_back(cur);
-  return lines;
-}
-
 // One text strip: white text on black, one line at 17 px or two at 14 px.
 void TextStrip(Canvas& t, int x, int y, int w, int h, const std::string& text, Rgba color) {
   t.FillRect(x, y, w, h, C(0, 0, 0));
@@ -85,7 +59,7 @@ void TextStrip(Canvas& t, int x, int y, int w, int h, const std::string& text, R
     DrawText(t, x + 6, y + (h - 20) / 2, text, one);
   } else {
     const TextStyle two = Style(14, Face::kGothic, color, false);
-    const std::vector<std::string> lines = Wrap(text, two, w - 12);
+    const std::vector<std::string> lines = WrapText(text, two, w - 12, WrapAt::kCodePoints);
     const int top = lines.size() == 1 ? y + (h - 17) / 2 : y + 1;
     for (size_t i = 0; i < lines.size() && i < 2; ++i) DrawText(t, x + 6, top + static_cast<int>(i) * 17, lines[i], two);
   }
@@ -200,29 +174,39 @@ Canvas MakeMenuSheet() {
 
 namespace {
 
+// The game shows a panel at (64, 96), so its top 384 rows are on the screen, and draws
+// the practice list and the route list in boxes over the panel's middle: the words and the
+// portrait keep to the columns either side of the boxes and the strip below them.
+constexpr int kBoxLeft = 166, kBoxRight = 346, kBoxBottom = 274;
+
 void CharacterPanel(Canvas& t, int x, int y, int c, bool locked) {
-  // The game shows the piece at (64, 96): everything of interest stays within its top 384 rows.
   t.SetClip(x, y, 512, 512);
   for (int j = 4; j < 376; ++j)
     for (int i = 8; i < 504; ++i) t.Blend(x + i, y + j, C(10, 16, 40, 150));
   t.OutlineRect(x + 8, y + 4, 496, 372, C(200, 220, 255, 200), 2);
-  Canvas portrait(200, 300);
-  DrawPortrait(portrait, 0, 0, 200, 300, PlayerStyle(c), locked);
-  t.Draw(portrait, x + 24, y + 40);
+  Canvas portrait(150, 225);
+  DrawPortrait(portrait, 0, 0, 150, 225, PlayerStyle(c), locked);
+  t.Draw(portrait, x + (8 + kBoxLeft - 150) / 2, y + 30);
+  // The column right of the boxes: epithet, name, the description wrapped by words.
+  const int left = x + kBoxRight + 6, width = 504 - kBoxRight - 12, mid = left + width / 2;
   const CharacterText& ct = Character(c);
   if (locked) {
-    TextStyle st = Style(48, Face::kMincho, C(200, 200, 220));
-    DrawTextCentered(t, x + 360, y + 170, Titles().locked, st);
-  } else {
-    DrawTextCentered(t, x + 360, y + 60, ct.title, Style(18, Face::kMincho, C(255, 220, 160)));
-    TextStyle name = Style(34, Face::kMincho);
-    name.outlineWidth = 2;
-    DrawTextCentered(t, x + 360, y + 100, ct.name, FitText(ct.name, name, 240));
-    const TextStyle note = Style(15);
-    const std::vector<std::string> lines = Wrap(ct.shotNote, note, 230);
-    for (size_t i = 0; i < lines.size(); ++i) DrawText(t, x + 245, y + 150 + static_cast<int>(i) * 22, lines[i], note);
-    DrawText(t, x + 245, y + 230, ct.bombs[0], FitText(ct.bombs[0], Style(15, Face::kGothic, C(160, 255, 190)), 240));
-    DrawText(t, x + 245, y + 254, ct.bombs[1], FitText(ct.bombs[1], Style(15, Face::kGothic, C(160, 220, 255)), 240));
+    DrawTextCentered(t, mid, y + 150, Titles().locked, FitText(Titles().locked, Style(48, Face::kMincho, C(200, 200, 220)), width));
+    t.ResetClip();
+    return;
+  }
+  DrawTextCentered(t, mid, y + 40, ct.title, FitText(ct.title, Style(16, Face::kMincho, C(255, 220, 160)), width));
+  TextStyle name = Style(30, Face::kMincho);
+  name.outlineWidth = 2;
+  DrawTextCentered(t, mid, y + 76, ct.name, FitText(ct.name, name, width));
+  t.FillRect(left + 8, y + 100, width - 16, 1, C(200, 220, 255, 160));
+  const TextStyle note = Style(14);
+  const std::vector<std::string> lines = WrapText(ct.shotNote, note, width, WrapAt::kWords);
+  for (size_t i = 0; i < lines.size(); ++i) DrawText(t, left, y + 112 + static_cast<int>(i) * 22, lines[i], note);
+  // The strip below the boxes: the two spell cards.
+  for (int k = 0; k < 2; ++k) {
+    const TextStyle st = FitText(ct.bombs[k], Style(16, Face::kGothic, k == 0 ? C(160, 255, 190) : C(160, 220, 255)), 440);
+    DrawText(t, x + 36, y + kBoxBottom + 14 + 28 * k, ct.bombs[k], st);
   }
   t.ResetClip();
 }

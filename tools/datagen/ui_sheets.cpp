@@ -31,6 +31,14 @@ std::string GlyphText(int c) {
   return "";
 }
 
+// The shortest period of at least `least` pixels that divides `length`: a phrase
+// repeated with it meets itself again across the ends of a strip tiled every `length`.
+int BandPeriod(int least, int length) {
+  for (int copies = length / std::max(1, least); copies > 1; --copies)
+    if (length % copies == 0) return length / copies;
+  return length;
+}
+
 void Burst(Canvas& t, int x, int y, Rgba hue) {
   t.SetClip(x, y, 32, 32);
   t.Glow(x + 16, y + 16, 16, hue, 1.3);
@@ -156,7 +164,8 @@ Canvas MakeOtherSheet() {
   t.FillRect(132, 360, 184, 48, C(60, 20, 30, 200));
   t.OutlineRect(132, 360, 184, 48, C(255, 210, 90), 2);
   DrawTextCentered(t, 224, 384, Titles().lastBoss, Style(24, Face::kMincho, C(255, 220, 120)));
-  // Cut-in band: a vertical strip of repeated words, laid out sideways.
+  // Cut-in band: a vertical strip of repeated words, laid out sideways. The game tiles
+  // the strip every 448 pixels, so the phrase repeats with a period that divides 448.
   {
     Canvas band(448, 96);
     for (int x = 0; x < 448; ++x)
@@ -166,9 +175,9 @@ Canvas MakeOtherSheet() {
       }
     band.FillRect(0, 8, 448, 2, C(255, 200, 220, 220));
     band.FillRect(0, 86, 448, 2, C(255, 200, 220, 220));
-    const TextStyle st = Style(20, Face::kGothic, C(255, 235, 245, 230), false);
-    const int w = MeasureText(Titles().cutinBand, st) + 24;
-    for (int x = 4; x < 448; x += w) DrawText(band, x, 36, Titles().cutinBand, st);
+    const TextStyle st = FitText(Titles().cutinBand, Style(20, Face::kGothic, C(255, 235, 245, 230), false), 424);
+    const int period = BandPeriod(MeasureText(Titles().cutinBand, st) + 24, 448);
+    for (int x = 12; x < 448; x += period) DrawText(band, x, 36, Titles().cutinBand, st);
     t.Draw(RotateClockwise(band), 416, 0, false);
   }
   t.MakeKeySafe();
@@ -235,13 +244,14 @@ Canvas MakeStageTitleSheet() {
     DrawText(t, 706, 32 * i + 3, StageLabel(i), fit);
     t.ResetClip();
   }
+  // Title columns: the letters alone. The game draws a column over the play field for
+  // seconds, so any line or frame in it would show as a stripe across the field.
   for (int k = 0; k < 10; ++k) {
     const int x = 64 * k;
     t.SetClip(x, 0, 64, 512);
-    for (int y = 20; y < 492; ++y) t.Blend(x + 54, y, C(255, 255, 255, 120));
     TextStyle st = Style(40, Face::kMincho, C(255, 255, 255));
     st.outlineWidth = 2;
-    DrawTextVertical(t, x + 30, 64, StageTitle(k), st);
+    DrawTextVertical(t, x + 32, 64, StageTitle(k), st);
     t.ResetClip();
   }
   for (int i = 6; i < 10; ++i) {
