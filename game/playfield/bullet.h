@@ -28,7 +28,7 @@ struct BulletChange {
 };
 
 struct BulletRecord {
-  float x, y;               // position, pixels (a laser's origin); boss scripts may also set it directly
+  float x, y;               // position, pixels (a laser's origin); leaving the field frees the slot
   float speed;              // pixels per frame along angle
   float angle;              // motion direction, degrees (0 = +x, 90 = down the screen)
   float accel;              // added to speed every moving frame
