@@ -11,51 +11,53 @@ constexpr float kChangeUnchanged = -65536.0f;
 constexpr int32_t kChangeTypeUnchanged = -65536;
 constexpr float kChangeAimAtPlayer = -65535.0f;
 
-// Queued motion changes, held as parallel arrays inside the record.
+// Queued motion changes, held as parallel arrays inside the record: entry i is
+// the i-th change queued. A float of kChangeUnchanged (a type of
+// kChangeTypeUnchanged) leaves the record's value as it is.
 struct BulletChange {
-  int32_t frame[kBulletChangeSlots];
-  float x[kBulletChangeSlots];
-  float y[kBulletChangeSlots];
-  float speed[kBulletChangeSlots];
-  float angle[kBulletChangeSlots];
-  float accel[kBulletChangeSlots];
-  float angularSpeed[kBulletChangeSlots];
-  float lengthGrowth[kBulletChangeSlots];
-  float widthGrowth[kBulletChangeSlots];
-  int32_t type[kBulletChangeSlots];
+  int32_t frame[kBulletChangeSlots];         // applies in the moving frame the record's frame equals this
+  float x[kBulletChangeSlots];               // new position, pixels
+  float y[kBulletChangeSlots];               // new position, pixels
+  float speed[kBulletChangeSlots];           // new speed, pixels per frame
+  float angle[kBulletChangeSlots];           // new direction, degrees; kChangeAimAtPlayer aims at the player
+  float accel[kBulletChangeSlots];           // new acceleration, pixels per frame per frame
+  float angularSpeed[kBulletChangeSlots];    // new turn, degrees per frame
+  float lengthGrowth[kBulletChangeSlots];    // new laser growth, pixels per frame (QueueLaserChange only)
+  float widthGrowth[kBulletChangeSlots];     // new laser widening; every queue call leaves it unchanged
+  int32_t type[kBulletChangeSlots];          // new sprite type (QueueChange only)
 };
 
 struct BulletRecord {
-  float x, y;
-  float speed;
-  float angle;
-  float accel;
-  float angularSpeed;
-  int32_t type;
-  uint8_t active;
-  uint8_t grazed;
-  int32_t frame;
-  uint8_t isLaser;
-  float length;
-  float width;
-  float lengthGrowth;
-  float widthGrowth;
-  int32_t delay;
-  int32_t wait;
-  int32_t changeCount;
-  BulletChange changes;
-  int32_t bounceWalls;
-  int32_t bouncesLeft;
-  uint8_t eraseProof;
-  float altAngle;
-  float altSpeed;
-  uint8_t facingOn;
-  float facingAngle;
-  uint8_t spinOn;
-  float spinRate;
-  int32_t spinEnd;
-  uint8_t hitsPlayer;
-  uint32_t color;
+  float x, y;               // position, pixels (a laser's origin); leaving the field frees the slot
+  float speed;              // pixels per frame along angle
+  float angle;              // motion direction, degrees (0 = +x, 90 = down the screen)
+  float accel;              // added to speed every moving frame
+  float angularSpeed;       // degrees added to angle every moving frame
+  int32_t type;             // sprite type 0-171 (family type / 10, colour type % 10); sets the hit radius
+  uint8_t active;           // 1 while the slot is in use
+  uint8_t grazed;           // 1 once the player has grazed it (MarkGrazed); a laser grazes every 12th frame
+  int32_t frame;            // moving frames since the spawn (not counted while waiting, appearing or frozen)
+  uint8_t isLaser;          // 1 for a laser (SpawnLaser)
+  float length;             // laser length, pixels, from the origin along its direction
+  float width;              // laser width, pixels
+  float lengthGrowth;       // pixels added to length every moving frame
+  float widthGrowth;        // pixels added to width every moving frame
+  int32_t delay;            // bullet: flash frames left; laser: warns while > 0, grows 0..-9, on at -10
+  int32_t wait;             // hidden frames left, counted before delay: not drawn, not moving, not hit
+  int32_t changeCount;      // entries queued in changes, 0-16; applied ones stay in the queue
+  BulletChange changes;     // queued motion changes, in queue order
+  int32_t bounceWalls;      // walls that reflect it: 1 right, 2 bottom, 4 left, 8 top (SetBounce)
+  int32_t bouncesLeft;      // reflections still allowed; a corner can take two in a frame and leave -1
+  uint8_t eraseProof;       // 1: survives the ordinary erases and bullet-cancelling shots (SetEraseProof)
+  float altAngle;           // drift direction, degrees, while GameState::freeze is set (SetAltMotion)
+  float altSpeed;           // drift, pixels per frame, while frozen; the last occupant's unless set
+  uint8_t facingOn;         // 1: drawn at facingAngle instead of angle (a laser is also hit-tested along it)
+  float facingAngle;        // fixed direction, degrees; families 0, 1, 2, 7 and 13 spawn facing 0
+  uint8_t spinOn;           // 1: the sprite spins by spinRate until spinEnd (SetSpin)
+  float spinRate;           // spin, degrees per moving frame
+  int32_t spinEnd;          // value of frame at which the spin stops
+  uint8_t hitsPlayer;       // 1: hits and can be grazed by the player; 0: only drawn (SetHarmless)
+  uint32_t color;           // draw tint 0xRRGGBB; 0xFFFFFF is untinted (SetColor)
 };
 
 // A bullet sprite type's place on "vko01\bullet.tga", its wall size for

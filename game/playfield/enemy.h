@@ -10,18 +10,18 @@ constexpr int kEnemyPoolSize = 256;
 constexpr int kEnemySpriteCount = 288;  // cells cut from the enemy sheet
 
 struct EnemySlot {
-  float x, y;            // centre position
+  float x, y;            // centre position, pixels; leaving the field frees the slot
   int32_t kind;          // script of the kind (see enemy_kinds.cpp)
   float speed;           // pixels per frame along angle
   float angle;           // motion direction in degrees (0 = +x, 90 = down)
   int32_t dropItem;      // item kind dropped at death; -1 none
-  int32_t motionFrames;  // frames of motion left
-  int32_t animFrame;     // animation column 0..2
-  int32_t frame;         // frames since spawn
-  int32_t hp;            // hit points
+  int32_t motionFrames;  // frames of motion left; the kind's script sets it, no motion at 0
+  int32_t animFrame;     // animation column 0..2, stepped every 10 frames
+  int32_t frame;         // frames since spawn; the kind's script keys on it
+  int32_t hp;            // hit points: 10000 at spawn until the script sets its own; death at 0 or below
   int32_t active;        // 1 while the slot is in use
   int32_t deathTimer;    // 0 alive; 1..9 while the death burst shows
-  int32_t burstAngle;    // direction of the death streak
+  int32_t burstAngle;    // direction in degrees of the death streak, drawn 0..359 at death
   uint8_t underlay;      // non-zero: the underlay picture is drawn beneath
   int32_t sprite;        // sprite set 0..31 on the enemy sheet
   int32_t animStep;      // +1 or -1: animation direction

@@ -13,13 +13,13 @@ enum ItemKind : int32_t {
 };
 
 struct ItemSlot {
-  float x, y;
-  float speed;
-  float angle;
-  int32_t kind;
-  int32_t active;
-  int32_t attracted;
-  int32_t frame;
+  float x, y;           // position, pixels; above the field (y < 16) a marker shows at the top
+  float speed;          // pixels per frame: negative while rising, up to 1.5 falling, 5 or 10 attracted
+  float angle;          // degrees: the spawn angle while rising, then 90; toward the player if attracted
+  int32_t kind;         // ItemKind 0-7; power items turn into point items at full power
+  int32_t active;       // 1 while the slot is in use; collected or below y 512 frees it
+  int32_t attracted;    // 1 while it flies to the player (collect line, slow mode within 64 px, bomb, kind 5)
+  int32_t frame;        // updates since the spawn; a rising item spins 20 degrees per frame
 };
 
 class Item {

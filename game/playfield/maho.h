@@ -9,21 +9,21 @@ constexpr int kMahoPoolSize = 256;
 constexpr int kMahoKindCount = 38;  // kinds 0-37 have scripts
 
 struct MahoSlot {
-  float x, y;              // centre position
+  float x, y;              // centre position, pixels; leaving the field frees the slot
   int32_t kind;            // script of the kind (0-37; others do nothing)
   float speed;             // pixels per frame along angle
-  float angle;             // motion direction in degrees
-  int32_t motionFrames;    // frames of motion left
-  int32_t frame;           // frames since spawn
-  int32_t hp;              // hit points
+  float angle;             // motion direction in degrees (0 = +x, 90 = down)
+  int32_t motionFrames;    // frames of motion left; the kind's script sets it, no motion at 0
+  int32_t frame;           // frames since spawn; the kind's script keys on it
+  int32_t hp;              // hit points: 10000 at spawn; 0 or below (or the owner gone) starts the death
   int32_t active;          // 1 while the slot is in use
   int32_t deathTimer;      // 0 alive; 9..1 while the death burst shows
-  int32_t burstAngle;      // direction of the death streak
-  int32_t sprite;          // sprite column and burst image; odd values hurt the player
+  int32_t burstAngle;      // direction in degrees of the death streak, drawn 0..359 at death
+  int32_t sprite;          // sprite column and burst image 0-3; odd values hurt the player
   int32_t owner;           // owning enemy slot, or -1 for the boss
-  float damageFactor;      // share of each hit passed to the owner
-  int32_t subKind;         // parameter of the kind's script
-  int32_t scriptWords[3];  // the script's own state
+  float damageFactor;      // share of each hit passed to the owner's hp (0.3 for enemies' familiars)
+  int32_t subKind;         // the kind script's parameter: direction, turn rate, variant, speed or bullet type
+  int32_t scriptWords[3];  // the script's own state; a spawn keeps the last occupant's
 };
 
 class Maho {

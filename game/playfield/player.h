@@ -19,17 +19,18 @@ constexpr int kPlayerShotKindCount = 29;
 const PlayerShotKind& PlayerShotKindOf(int32_t kind);
 
 struct PlayerShotSlot {
-  float x, y;
-  float speed;
-  float angle;
-  float accel;
-  float angularSpeed;
-  int32_t kind;
-  int32_t active;
+  float x, y;               // position, pixels; a beam's origin
+  float speed;              // pixels per frame along angle
+  float angle;              // heading, degrees (270 = straight up)
+  float accel;              // added to speed every frame
+  float angularSpeed;       // degrees added to angle every frame
+  int32_t kind;             // shot kind 0-28 (PlayerShotKindOf): its sprite and hit radius, or a beam
+  int32_t active;           // 1 while in use; leaving the field, or a hit unless a beam, frees it
+  // Steering: 0 none, 1 aim at spawn, 2 side bounce, 3 aim at frame 10 if nearly up, 30 home in frames 30-59
   int32_t mode;
-  int32_t frame;
-  int32_t damage;
-  int32_t cancelsBullets;
+  int32_t frame;            // updates since the spawn
+  int32_t damage;           // hit points taken from the target at each hit
+  int32_t cancelsBullets;   // 1 (SpawnCancelShot): enemy bullets it touches turn into cancel items
 };
 
 class Player {
@@ -81,50 +82,50 @@ class Player {
   void RunBombEffect(GameState& state);
   // --- end of firepower ---
 
-  int32_t frames[45];
-  int32_t hitMarkerImage;
-  int32_t shotImages[64];
-  int32_t optionImages[16];
-  int32_t deathImage;
-  int32_t barrierImage;
-  int32_t moveDir;
-  float x, y;
-  float width, height;
-  int32_t animFrame;
-  float normalSpeed, slowSpeed;
-  int32_t hitRadius;
-  int32_t grazeRadius;
-  int32_t missWindow;
-  int32_t slow;
-  int32_t invulnerable;
-  int32_t missed;
-  float collectLine;
-  int32_t animStep;
-  float sparkPos[16][2];
-  int32_t sparkAngle[16];
-  int32_t sparkLife[16];
-  uint8_t sparkActive[16];
-  int32_t optionType[16];
-  float optionPos[16][2];
-  float optionSpeed[16];
-  float optionAngle[16];
-  int32_t optionCount[16];
-  uint8_t optionToggle[16];
-  int32_t frameCounter;
-  int32_t lastShotFrame;
-  int32_t missFrame;
-  int32_t bombTimer;
-  int32_t hitCounter;
-  int32_t cutinTimer;
-  int32_t bombKind;
-  int32_t frameInput;
-  PlayerShotSlot shots[kPlayerShotPoolSize];
-  int32_t beamGlow;
-  uint8_t beamFiring;
-  int32_t lastShotSlot;
-  int32_t clusterSlots[250];
-  int32_t auxAngle;
-  int32_t dashSpeed;
+  int32_t frames[45];            // 32 x 48 sprites: row = moveDir, column = 3 x character + animFrame
+  int32_t hitMarkerImage;        // 8 x 8 hit-point marker, drawn turning in slow mode
+  int32_t shotImages[64];        // one sprite per shot kind; kinds 0-28 are cut, the rest stay -1
+  int32_t optionImages[16];      // option sprites 0-3 (the rest -1); 3 is also character 2's gauge-mode body
+  int32_t deathImage;            // 32 x 32 burst from the shared other sheet, drawn while down
+  int32_t barrierImage;          // 192 x 192 barrier from the shared other sheet, drawn in gauge mode
+  int32_t moveDir;               // sideways move this frame: 0 none, 1 left, 2 right (the sprite row)
+  float x, y;                    // position, pixels; (208, 420) at a reset and at each stage start
+  float width, height;           // sprite size, 32 x 48 pixels
+  int32_t animFrame;             // animation column 0..2, stepped every 10 frames
+  float normalSpeed, slowSpeed;  // pixels per frame, normal and in slow mode; by character, set at a reset
+  int32_t hitRadius;             // 2 pixels: the body's radius for hits; items are taken within it + 16
+  int32_t grazeRadius;           // 16 pixels: a bullet inside it that does not hit is grazed
+  int32_t missWindow;            // 10: frames from a hit to the miss; a bomb in between saves the life
+  int32_t slow;                  // 1 while slow mode is on this frame (slow held, not hit)
+  int32_t invulnerable;          // invulnerable frames left: 270 at a stage start, 300 after a miss or a bomb
+  int32_t missed;                // 1 while down: from the miss until the respawn 30 frames later
+  float collectLine;             // 128.0: at this y or above, and not down, every item flies to the player
+  int32_t animStep;              // +1 or -1: the direction animFrame steps in
+  float sparkPos[16][2];         // graze sparks: position, pixels; 4 pixels a frame along sparkAngle
+  int32_t sparkAngle[16];        // graze sparks: direction, degrees 0-359
+  int32_t sparkLife[16];         // graze sparks: frames left, 8 at a graze
+  uint8_t sparkActive[16];       // graze sparks: 1 while in use
+  int32_t optionType[16];        // gauge-mode options: index into optionImages
+  float optionPos[16][2];        // gauge-mode options: position, pixels
+  float optionSpeed[16];         // gauge-mode options: pixels per frame on the current leg
+  float optionAngle[16];         // gauge-mode options: heading of the current leg, degrees
+  int32_t optionCount[16];       // gauge-mode options: frames left on the current leg
+  uint8_t optionToggle[16];      // gauge-mode options: next leg 0 to the target, 1 back to the player
+  int32_t frameCounter;          // player updates since the reset; shot intervals and animation key on it
+  int32_t lastShotFrame;         // frameCounter at the last volley; -1000 after a reset
+  int32_t missFrame;             // frameCounter at the last miss; the respawn comes 30 later
+  int32_t bombTimer;             // frames left of the running bomb; 0 no bomb
+  int32_t hitCounter;            // 0 not hit; else frames since the hit, up to missWindow; the field waits
+  int32_t cutinTimer;            // frames left of the bomb cut-in on the status display (180 at a bomb)
+  int32_t bombKind;              // running bomb 0-9: 2 x character + 1 when slow at the press
+  int32_t frameInput;            // this frame's FrameInput byte: from pad 0, or the recorded one in playback
+  PlayerShotSlot shots[kPlayerShotPoolSize];  // filled by SpawnShot and SpawnCancelShot
+  int32_t beamGlow;              // 0..96: afterglow of character 0's slow beam; +1 a beam frame, else -1
+  uint8_t beamFiring;            // 1 when that beam fired this frame
+  int32_t lastShotSlot;          // slot of the last shot spawned, or -1 when the pool was full
+  int32_t clusterSlots[250];     // bomb 5's cluster shots: shot slot by bomb timer + member, for their burst
+  int32_t auxAngle;              // character 1: frameCounter when gauge mode began; 4: dash heading, degrees
+  int32_t dashSpeed;             // pixels per frame of character 4's dash bombs (30)
 
  private:
   void Collide(GameState& state);  // bullets, lasers, enemies, the boss, familiars
