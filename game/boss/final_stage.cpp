@@ -473,10 +473,7 @@ int32_t TurnStopFrame(double rate) { return Trunc(150.0 / std::fabs(rate)); }
 void Boss20Closing(Ctx& ctx) {
   Boss& b = ctx.boss();
   const int32_t f = b.phaseFrame;
-  if (f == kAttackStartFrame) {
-    ctx.PlayMusic(2);
-    b.SetScratchInt(2000, 0);
-  }
+  if (f == kAttackStartFrame) b.SetScratchInt(2000, 0);
   if (f < kSpellFrame) return;
   const int32_t d = Level(ctx);
   const float around = static_cast<float>(RadiansFromDegrees(f - 120));
@@ -520,6 +517,10 @@ void Boss20Closing(Ctx& ctx) {
 }
 
 }  // namespace
+
+// The closing card's track, the stage's third (played once), comes before the
+// card's start.
+void StartClosingMusic(BossScriptContext& ctx) { ctx.PlayMusic(2); }
 
 void BossScript18(BossScriptContext& ctx) {
   if (ctx.boss().attackIndex == 0) Boss18Survival(ctx);
