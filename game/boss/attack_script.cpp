@@ -1,15 +1,10 @@
 // Attack script frame: dispatch on boss id and attack index, the attack
-// start at phaseFrame 120 and the skipped spells of the stage 1 mid-bosses.
+// start at phaseFrame 120 with the steps some attacks take before it, and the
+// skipped spells of the stage 1 mid-bosses.
 #include "boss/attack_table.h"
 #include "boss/boss_scripts.h"
 #include "boss/idioms.h"
 #include "boss/script_context.h"
-
-namespace {
-// The extra stage's fight turns the play to Extra as its first attack starts.
-constexpr int32_t kExtraBossId = 21;
-constexpr int32_t kExtraDifficulty = 4;
-}  // namespace
 
 void RunAttackScript(BossScriptContext& ctx) {
   Boss& boss = ctx.boss();
@@ -25,7 +20,8 @@ void RunAttackScript(BossScriptContext& ctx) {
     return;
   }
   if (boss.phaseFrame == kAttackStartFrame) {
-    if (id == kExtraBossId && attack == 0) ctx.SetDifficulty(kExtraDifficulty);
+    for (const BeforeStartStep& before : kBeforeStartSteps)
+      if (before.bossId == id && before.attack == attack) before.step(ctx);
     StartAttackRow(ctx);
   }
   kBossScripts[id](ctx);

@@ -531,4 +531,7 @@ constexpr AttackScriptFn kBoss21[] = {Attack0,  Attack1,  Attack2,  Attack3,  At
 
 }  // namespace
 
+// The extra fight plays at Extra from its first attack's start on.
+void TurnPlayToExtra(BossScriptContext& ctx) { ctx.SetDifficulty(4); }
+
 void BossScript21(BossScriptContext& ctx) { RunAttackOf(ctx, kBoss21, 18); }

@@ -465,17 +465,15 @@ constexpr AttackScriptFn kBoss19[] = {Boss19Petals,  Boss19RestingFans, Boss19Sp
 
 // --- boss 20: the closing card ------------------------------------------------
 
-// Each bullet of a turning ring turns 150 degrees at `rate` a frame; a rate
-// of 0 queues its stop at a frame never reached.
-int32_t TurnStopFrame(float rate) { return Trunc(150.0 / std::fabs(static_cast<double>(rate))); }
+// Each bullet of a turning ring turns 150 degrees at `rate` a frame, the stop
+// taken from the rate before it is handed on as f32; a rate of 0 queues its
+// stop at a frame never reached.
+int32_t TurnStopFrame(double rate) { return Trunc(150.0 / std::fabs(rate)); }
 
 void Boss20Closing(Ctx& ctx) {
   Boss& b = ctx.boss();
   const int32_t f = b.phaseFrame;
-  if (f == kAttackStartFrame) {
-    ctx.PlayMusic(2);
-    b.SetScratchInt(2000, 0);
-  }
+  if (f == kAttackStartFrame) b.SetScratchInt(2000, 0);
   if (f < kSpellFrame) return;
   const int32_t d = Level(ctx);
   const float around = static_cast<float>(RadiansFromDegrees(f - 120));
@@ -502,12 +500,12 @@ void Boss20Closing(Ctx& ctx) {
     ctx.PlaySound(0);
     const int32_t t = ctx.FrameCount() % 1200;
     const int32_t v = t - 300 < 900 - t ? t - 300 : 900 - t;
-    const float rate = static_cast<float>(v / (140.0 - 30.0 * d));
+    const double rate = v / (140.0 - 30.0 * d);
     for (int32_t a = 0; a < 360; a += 36) {
       const int32_t slot =
           ctx.Spawn(22, b.x, b.y, 4.5 + 0.5 * d, b.ScratchInt(2000) / 300.0 + a, 20, 0);
       b.SetScratchInt(0, slot);
-      Queue(ctx, slot, 0, {.angularSpeed = rate});
+      Queue(ctx, slot, 0, {.angularSpeed = static_cast<float>(rate)});
       Queue(ctx, slot, TurnStopFrame(rate), {.angularSpeed = 0.0f});
     }
     b.SetScratchInt(2000, b.ScratchInt(2000) - v);
@@ -519,6 +517,10 @@ void Boss20Closing(Ctx& ctx) {
 }
 
 }  // namespace
+
+// The closing card's track, the stage's third (played once), comes before the
+// card's start.
+void StartClosingMusic(BossScriptContext& ctx) { ctx.PlayMusic(2); }
 
 void BossScript18(BossScriptContext& ctx) {
   if (ctx.boss().attackIndex == 0) Boss18Survival(ctx);

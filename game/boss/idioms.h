@@ -5,7 +5,8 @@
 // The attack's start (Boss::StartSpell with its row of the attack table at
 // phaseFrame 120) is made by RunAttackScript before the boss's script runs,
 // so a script never calls StartSpell itself; it only adds what its attack
-// does in that same frame and from its start frame on.
+// does in that same frame and from its start frame on. What must come before
+// the start is a step of kBeforeStartSteps (boss/boss_scripts.h).
 #pragma once
 #include <cstdint>
 

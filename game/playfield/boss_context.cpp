@@ -1,7 +1,7 @@
 // Boss script context bound to the play field objects.
 #include "playfield/boss_context.h"
 
-#include "library/tesra.h"
+#include "boss/idioms.h"
 #include "playfield/boss.h"
 #include "playfield/bullet.h"
 #include "playfield/item.h"
@@ -25,9 +25,8 @@ void PlayfieldBossContext::SetPlayerPosition(float x, float y) {
   s_.player->y = y;
 }
 
-int32_t PlayfieldBossContext::Rnd(int32_t n) {
-  return ApiRandomInRange(static_cast<uint32_t>(n));
-}
+// The scripts' own draw: one word, and a negative n gives n+1..0.
+int32_t PlayfieldBossContext::Rnd(int32_t n) { return DrawInRange(n); }
 void PlayfieldBossContext::PlaySound(int32_t effect) {
   if (s_.sound) s_.sound->Play(effect);
 }

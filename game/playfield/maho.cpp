@@ -93,12 +93,9 @@ void Maho::Update(GameState& state) {
     MahoSlot& s = slots[i];
     if (s.active == 0) continue;
     if (s.deathTimer == 0) {
+      // A script may end its familiar outright; the rest of its frame still
+      // runs (motion, shot hits, the owner check and the death test).
       RunKind(state, i);
-      // A script may end its familiar outright (it vanishes without a burst).
-      if (s.active == 0) {
-        s.frame += 1;
-        continue;
-      }
       pool::StepMotion(s);
       if (player != nullptr && player->slow != 1)
         pool::TakeShotHits(state, *player, s.x, s.y, hitRadius, [&](int32_t damage) {

@@ -387,14 +387,15 @@ void Player::Collide(GameState& s) {
       const BulletRecord& r = b.records[i];
       switch (b.GetLaserState(i)) {
         case 0: {
-          const int32_t radius = BulletRadius(r.type);
-          int32_t hitR = radius;
+          // The stage 3 boss's spell cards widen every bullet, for hits and
+          // grazes alike; type 117 then only grazes.
+          int32_t radius = BulletRadius(r.type);
           bool canHit = true;
           if (spellOfBoss11) {
-            hitR = static_cast<int32_t>(static_cast<float>(radius) * 1.5f);
+            radius = static_cast<int32_t>(static_cast<float>(radius) * 1.5f);
             canHit = r.type != 117;
           }
-          if (canHit && HitTestCircles(hitRadius, hitR, x, y, r.x, r.y)) {
+          if (canHit && HitTestCircles(hitRadius, radius, x, y, r.x, r.y)) {
             hit = true;
           } else if (!r.grazed && HitTestCircles(grazeRadius, radius, x, y, r.x, r.y)) {
             b.MarkGrazed(i);

@@ -94,14 +94,25 @@ TEST(AttackFrame, NothingPastTheLastAttackOrForABadId) {
   }
 }
 
-TEST(AttackFrame, ExtraFightTurnsThePlayToExtraBeforeItsStart) {
-  FakeContext f(21, 3);
-  f.RunAt(120);
-  ASSERT_GE(f.log.size(), 2u);
-  EXPECT_EQ(f.log[0].op, "SetDifficulty");
-  EXPECT_EQ(f.log[0][0], 4);
-  EXPECT_EQ(f.log[1].op, "StartSpell");
-  EXPECT_EQ(f.log[1].args, (std::vector<double>{0, 5000, 60, 0}));
+// The extra fight turns the play to Extra, and the final stage's closing card
+// starts its music, before their starts in the same frame.
+TEST(AttackFrame, StepsBeforeTheStart) {
+  const struct {
+    int id, d;
+    const char* op;
+    double arg;
+    std::vector<double> start;
+  } cases[] = {{21, 3, "SetDifficulty", 4, {0, 5000, 60, 0}},
+               {20, 1, "PlayMusic", 2, {186, 65535, 55, 10000000}}};
+  for (const auto& c : cases) {
+    FakeContext f(c.id, c.d);
+    f.RunAt(120);
+    ASSERT_GE(f.log.size(), 2u) << c.id;
+    EXPECT_EQ(f.log[0].op, c.op) << c.id;
+    EXPECT_EQ(f.log[0][0], c.arg) << c.id;
+    EXPECT_EQ(f.log[1].op, "StartSpell") << c.id;
+    EXPECT_EQ(f.log[1].args, c.start) << c.id;
+  }
 }
 
 }  // namespace

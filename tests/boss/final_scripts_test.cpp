@@ -184,7 +184,8 @@ TEST(FinalScripts, ClosingCard) {
     int32_t stopFrame, offsetAfter;
   } cases[] = {
       {300, 0.0f, INT_MIN, 0},
-      {301, 1 / 140.0f, 20999, -1},  // just under 150 / (1/140) in f32
+      {301, 1 / 140.0f, 21000, -1},      // 150 / (1/140) from the unrounded rate
+      {500, 200 / 140.0f, 105, -200},    // Easy's v = 200: 105 frames, 150 degrees
       {0, -300 / 140.0f, 70, 300},
       {600, 300 / 140.0f, 70, -300},
   };

@@ -108,6 +108,36 @@ TEST(Pools, EnemyFamiliarsVanishOrStayWhenTheOwnerIsRemoved) {
   EXPECT_EQ(f.maho->slots[gunner].active, 1);
 }
 
+// A familiar that vanishes in its own script (kind 30 on its frame 240) still
+// takes that frame's shot with its score and damage, and still dies with a
+// boss that has gone, cancelling the bullets around it.
+TEST(Pools, AFamiliarThatVanishesFinishesItsFrame) {
+  for (const bool bossGone : {false, true}) {
+    Field f;
+    f.boss->active = 1;
+    f.boss->hp = 1000;
+    f.boss->x = 208.0f;
+    f.boss->y = 128.0f;
+    int m = f.maho->Spawn(30, 300, 200, -1, 1.0f, 0, 0);
+    for (int k = 0; k < 240; ++k) f.maho->Update(f.S());
+    ASSERT_EQ(f.maho->slots[m].frame, 240);
+    const int shot = f.player->SpawnShot(300, 200, 0, 0, 270, 0, 17, 30, 0);
+    f.bullet->Spawn(0, 310, 200, 0, 0, 0, 0);
+    const int near = f.bullet->CountActive();  // with the one it fired in place
+    f.boss->active = bossGone ? 0 : 1;
+    const uint32_t score = f.S().score;
+    f.maho->Update(f.S());
+    SCOPED_TRACE(bossGone ? "boss gone" : "boss fighting");
+    EXPECT_EQ(f.maho->slots[m].active, 0);
+    EXPECT_EQ(f.player->shots[shot].active, 0);
+    EXPECT_EQ(f.S().score - score, 1000u);
+    EXPECT_EQ(f.boss->hp, 970);
+    EXPECT_EQ(f.maho->slots[m].deathTimer, bossGone ? 9 : 0);
+    EXPECT_EQ(f.bullet->CountActive(), bossGone ? 0 : near);
+    EXPECT_EQ(f.S().gauge, bossGone ? 2 * near : 0);
+  }
+}
+
 TEST(Pools, LeavingTheFieldAndPositionsThatAreNoNumber) {
   const struct { float x, y; bool stays; } cases[] = {
       {464.0f, 100.0f, false}, {463.9f, 100.0f, true}, {100.0f, -48.0f, false},

@@ -85,6 +85,30 @@ TEST(Player, GrazeCountsOncePerBulletAndEvery12thFrameForLasers) {
   EXPECT_EQ(g.S().gauge, 2);
 }
 
+// During the stage 3 boss's spell cards a bullet grazes within its widened
+// radius trunc(1.5 r), also one of type 117 that never hits.
+TEST(Player, GrazeWithinTheStage3BossesWidenedRadius) {
+  const struct {
+    int type, spellId, graze;
+  } cases[] = {{100, 5, 1}, {100, 0, 0}, {117, 5, 1}};
+  for (const auto& c : cases) {
+    Field f;
+    GameState& s = f.S();
+    auto boss = std::make_unique<Boss>(s);
+    s.boss = boss.get();
+    boss->active = 1;
+    boss->id = 11;
+    boss->spellId = c.spellId;
+    f.player->x = 200;
+    f.player->y = 300;
+    ASSERT_GE(BulletRadius(c.type), 2);  // the widened radius reaches further
+    f.bullet->Spawn(c.type, 200.5f + 16 + BulletRadius(c.type), 300, 0, 0, 0, 0);
+    f.player->Update(s);
+    EXPECT_EQ(s.graze, c.graze) << "type " << c.type << " spell " << c.spellId;
+    EXPECT_EQ(f.player->hitCounter, 0);
+  }
+}
+
 TEST(Player, HitWindowOnlyThePlayerRunsThenMiss) {
   Field f;
   GameState& s = f.S();
