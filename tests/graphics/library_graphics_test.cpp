@@ -171,7 +171,7 @@ TEST_P(LibraryGraphics, ViewportMatrixAndTriangleChain) {
   ASSERT_TRUE(TransformGraphVertex(&topLeft, &r));
   EXPECT_EQ(r.x, 16.0f);
   EXPECT_EQ(r.y, 16.0f);
-  EXPECT_FLOAT_EQ(r.rhw, 1.0f);  // w in camera distances: 1 on the screen plane
+  EXPECT_EQ(r.rhw, 1.0f / 128);  // w in 128ths of the camera distance
   EXPECT_EQ(r.color, 0x80402010u);
   EXPECT_EQ(r.u, 0.25f);
   EXPECT_EQ(r.v, 0.75f);
