@@ -202,6 +202,11 @@ struct GameState {
 
   // 28.
   uint8_t quit;
+
+  // The settings and score files when they were there at start-up but could
+  // not be read: never written in this session, so what they hold is kept.
+  uint8_t keepConfigFile;
+  uint8_t keepScoreFile;
 };
 
 // The one record of the running program.

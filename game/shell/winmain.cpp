@@ -63,7 +63,8 @@ void SetDefaultHighScores(GameState& s) {
     }
 }
 
-// Missing files keep the defaults; a refused one asks to regenerate.
+// Missing files keep the defaults, as do unreadable ones (reported by the
+// reader and never written this session); a refused one asks to regenerate.
 bool AcceptOrAsk(SaveFileRead result, const char* question) {
   if (result != SaveFileRead::Refused) return true;
   return GameAskYesNo(question, kCaption);
