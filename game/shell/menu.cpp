@@ -392,7 +392,8 @@ void Menu::UpdateOptions(GameState& state) {
     Play(state, SeCancel);
     ReturnToTitle(state);
   } else if (in.FreshPress(ButtonShot)) {
-    Play(state, SeOk);
+    // The save entry sounds whether the settings file was written.
+    if (cursor != 6) Play(state, SeOk);
     if (cursor == 4) {
       Enter(state, SceneKeyConfig);
     } else if (cursor == 5) {
@@ -402,7 +403,7 @@ void Menu::UpdateOptions(GameState& state) {
       ApplyVolumes(state);
     } else if (cursor == 6) {
       ReturnToTitle(state);
-      SaveConfigFile(state);
+      Play(state, SaveConfigFile(state) ? SeOk : SeCancel);
     }
   }
 }
