@@ -3,6 +3,7 @@
 
 #include <sys/stat.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <string>
 
@@ -32,6 +33,13 @@ bool GameWriteFileReplacing(const char* path, const uint8_t* data, uint32_t size
 }
 
 bool GameFileOpensForReading(const char* path) { return FsExists(path) == 1; }
+
+bool GameOverrideOpens(const char* path) {
+  const int error = FsOpenError(path);
+  if (error != 0 && error != ENOENT)
+    std::fprintf(stderr, "vko01: %s cannot be read (%s); it is not used\n", path, FsErrorText(error));
+  return error == 0;
+}
 
 bool GameIsRegularFile(const char* path) {
   std::string host = FsHostPath(path);

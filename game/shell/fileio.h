@@ -22,6 +22,10 @@ int GameFileOpenError(const char* path);
 bool GameWriteFileReplacing(const char* path, const uint8_t* data, uint32_t size);
 
 bool GameFileOpensForReading(const char* path);
+// For the user's overrides in "replace": true when the file opens for reading.
+// One that is there but cannot be read (not a regular file, no permission) is
+// reported on stderr and not used.
+bool GameOverrideOpens(const char* path);
 bool GameIsRegularFile(const char* path);
 bool GameMakeDirectory(const char* path);  // true when it exists afterwards
 

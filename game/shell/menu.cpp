@@ -7,6 +7,7 @@
 #include "library/tesra.h"
 #include "playfield/player.h"
 #include "shell/bgm.h"
+#include "shell/fileio.h"
 #include "shell/gamestate.h"
 #include "shell/input.h"
 #include "shell/savefile.h"
@@ -36,7 +37,7 @@ int32_t LoadCharacterSelectPicture(const char* name) {
   const char* const forms[3] = {"replace\\%s.tga", "replace\\%s.bmp", "vko01\\%s.tga"};
   for (int i = 0; i < 3; ++i) {
     std::snprintf(path, sizeof path, forms[i], name);
-    if (i < 2 && !FileExists(path)) continue;
+    if (i < 2 && !GameOverrideOpens(path)) continue;
     int32_t g = ApiLoadGraphFromFile(path, 0);
     if (g != -1) return g;
   }

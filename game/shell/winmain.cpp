@@ -73,8 +73,8 @@ bool AcceptOrAsk(SaveFileRead result, const char* question) {
 int32_t LoadOverridablePicture(const char* name) {
   char path[64];
   std::snprintf(path, sizeof path, "replace\\%s.tga", name);
-  if (!GameFileOpensForReading(path)) std::snprintf(path, sizeof path, "replace\\%s.bmp", name);
-  if (!GameFileOpensForReading(path)) std::snprintf(path, sizeof path, "vko01\\%s.tga", name);
+  if (!GameOverrideOpens(path)) std::snprintf(path, sizeof path, "replace\\%s.bmp", name);
+  if (!GameOverrideOpens(path)) std::snprintf(path, sizeof path, "vko01\\%s.tga", name);
   return ApiLoadGraphFromFile(path, 0);
 }
 

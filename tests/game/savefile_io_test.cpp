@@ -207,8 +207,11 @@ TEST_F(SaveFolder, FifosAreRefusedWithoutBlocking) {
     EXPECT_FALSE(LoadReplay(s(), 0));
     FillReplayState(s(), 10, 100);
     EXPECT_FALSE(SaveReplay(s(), 0));  // the slot's file is kept
-    EXPECT_FALSE(FileExists("replace\\cutin.tga"));
+    ::testing::internal::CaptureStderr();
+    EXPECT_FALSE(GameOverrideOpens("replace\\cutin.tga"));
     ReadBgmOverrides(s());
+    EXPECT_NE(::testing::internal::GetCapturedStderr().find("replace\\bgm.ini cannot be read (not a regular file)"),
+              std::string::npos);
     EXPECT_STREQ(s().bgmPath[0], "");
   }, fifos);
   EXPECT_TRUE(inTime);
