@@ -336,7 +336,15 @@ int FsReplaceFile(const char* windowsPath, const void* data, size_t bytes) {
 std::FILE* FsCreate(const char* windowsPath) {
   const std::string host = FsHostPath(windowsPath);
   if (host.empty()) return nullptr;
-  return std::fopen(host.c_str(), "wb");
+  // Non-blocking, and only a regular file: a FIFO in its place is refused.
+  const int fd = g_calls.open(host.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NONBLOCK | O_CLOEXEC, 0666);
+  if (fd < 0) return nullptr;
+  struct stat st;
+  std::FILE* f = nullptr;
+  if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK) == 0)
+    f = fdopen(fd, "wb");
+  if (!f) close(fd);
+  return f;
 }
 
 std::FILE* FsOpenUpdate(const char* windowsPath) {

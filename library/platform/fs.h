@@ -47,7 +47,7 @@ int FsReadFile(const char* windowsPath, void* buffer, size_t capacity, int64_t* 
 // is flushed after it. 0, or the errno of the failed step; on failure the old
 // file is untouched and the temporary file removed.
 int FsReplaceFile(const char* windowsPath, const void* data, size_t bytes);
-std::FILE* FsCreate(const char* windowsPath);      // write, replacing an old file; null on failure
+std::FILE* FsCreate(const char* windowsPath);      // write, replacing an old regular file; null on failure
 std::FILE* FsOpenUpdate(const char* windowsPath);  // read and write an existing file
 size_t FsRead(std::FILE* file, void* buffer, size_t bytes);
 size_t FsWrite(std::FILE* file, const void* buffer, size_t bytes);

@@ -96,8 +96,9 @@ inline std::string ReadText(const std::string& path) {
 }
 
 // Runs body on a thread; false when it has not ended within a second. A
-// body stuck on one of the FIFOs is then let go (each is opened for writing
-// and closed, so its reader sees the end) and the test goes on.
+// body stuck on one of the FIFOs is then let go (each is opened at both ends
+// and closed, so a waiting reader sees the end and a waiting writer opens)
+// and the test goes on.
 inline bool EndsWithinASecond(const std::function<void()>& body, const std::vector<std::string>& fifos) {
   std::promise<void> done;
   std::future<void> ended = done.get_future();
@@ -108,8 +109,10 @@ inline bool EndsWithinASecond(const std::function<void()>& body, const std::vect
   const bool inTime = ended.wait_for(std::chrono::seconds(1)) == std::future_status::ready;
   while (ended.wait_for(std::chrono::milliseconds(20)) != std::future_status::ready)
     for (const std::string& fifo : fifos) {
-      const int fd = open(fifo.c_str(), O_WRONLY | O_NONBLOCK);
-      if (fd >= 0) close(fd);
+      for (const int mode : {O_RDONLY, O_WRONLY}) {
+        const int fd = open(fifo.c_str(), mode | O_NONBLOCK);
+        if (fd >= 0) close(fd);
+      }
     }
   runner.join();
   return inTime;

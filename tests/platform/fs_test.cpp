@@ -128,6 +128,7 @@ TEST_F(FsTest, ReadsRefuseWhatIsNotARegularFileWithoutBlocking) {
       if (c.reason) EXPECT_STREQ(FileOpenFailureReason(), c.reason) << c.name;
       if (h) FileClose(h);
     }
+    EXPECT_EQ(FsCreate("pipe.dat"), nullptr);
   }, {dir_ / "pipe.dat"});
   EXPECT_TRUE(inTime);
 
