@@ -46,7 +46,7 @@ int MusicRoomLoopPointMs(int track) {
 
 void ReadBgmOverrides(GameState& state) {
   const char* ini = "replace\\bgm.ini";
-  if (!GameIsRegularFile(ini)) return;
+  if (!GameOverrideOpens(ini)) return;
   for (int s = 1; s <= 27; ++s) {
     char section[24];
     std::snprintf(section, sizeof section, "vko01_%02d", s);
@@ -54,7 +54,7 @@ void ReadBgmOverrides(GameState& state) {
     int length = GameReadProfileString(section, "Path", "", path, sizeof path, ini);
     char* entry = state.bgmPath[s - 1];
     entry[0] = 0;
-    if (length > 0 && length <= kBgmPathSize - 1 && GameIsRegularFile(path))
+    if (length > 0 && length <= kBgmPathSize - 1 && GameOverrideOpens(path))
       std::memcpy(entry, path, static_cast<size_t>(length) + 1);
     state.bgmLoop[s - 1] = GameReadProfileInt(section, "Loop", 0, ini);
   }

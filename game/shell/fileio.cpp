@@ -3,50 +3,43 @@
 
 #include <sys/stat.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <string>
 
 #include "library/platform/platform.h"
 
 bool GameReadFile(const char* path, uint8_t* buffer, uint32_t capacity, uint32_t* fileSize,
-                  uint32_t* bytesRead) {
-  *fileSize = 0;
-  *bytesRead = 0;
-  if (!GameIsRegularFile(path)) return false;
-  std::FILE* f = FsOpenRead(path);
-  if (!f) return false;
-  int64_t size = FsFileSize(f);
-  if (size < 0) {
-    FsClose(f);
-    return false;
-  }
+                  uint32_t* bytesRead, int* error) {
+  int64_t size = 0;
+  size_t got = 0;
+  const int e = FsReadFile(path, buffer, capacity, &size, &got);
   *fileSize = size > 0xFFFFFFFFll ? 0xFFFFFFFFu : static_cast<uint32_t>(size);
-  size_t got = capacity ? FsRead(f, buffer, capacity) : 0;
-  bool ok = !std::ferror(f);
-  FsClose(f);
   *bytesRead = static_cast<uint32_t>(got);
-  return ok;
+  if (error) *error = e;
+  return e == 0;
 }
 
+const char* GameFileErrorText(int error) { return FsErrorText(error); }
+
+int GameFileOpenError(const char* path) { return FsOpenError(path); }
+
 bool GameWriteFileReplacing(const char* path, const uint8_t* data, uint32_t size) {
-  std::string temp = std::string(path) + ".tmp";
-  std::FILE* f = FsCreate(temp.c_str());
-  if (!f) {
-    std::fprintf(stderr, "vko01: cannot create %s\n", temp.c_str());
-    return false;
-  }
-  bool ok = FsWrite(f, data, size) == size;
-  if (FsClose(f) != 0) ok = false;
-  if (ok) ok = FsSizeOf(temp.c_str()) == static_cast<int64_t>(size);
-  if (ok) ok = FsRename(temp.c_str(), path) == 0;
-  if (!ok) {
-    std::fprintf(stderr, "vko01: writing %s failed; the previous file is kept\n", path);
-    FsRemove(temp.c_str());
-  }
-  return ok;
+  const int error = FsReplaceFile(path, data, size);
+  if (error != 0)
+    std::fprintf(stderr, "vko01: writing %s failed (%s); the previous file is kept\n", path,
+                 FsErrorText(error));
+  return error == 0;
 }
 
 bool GameFileOpensForReading(const char* path) { return FsExists(path) == 1; }
+
+bool GameOverrideOpens(const char* path) {
+  const int error = FsOpenError(path);
+  if (error != 0 && error != ENOENT)
+    std::fprintf(stderr, "vko01: %s cannot be read (%s); it is not used\n", path, FsErrorText(error));
+  return error == 0;
+}
 
 bool GameIsRegularFile(const char* path) {
   std::string host = FsHostPath(path);

@@ -5,17 +5,27 @@
 #pragma once
 #include <cstdint>
 
-// Reads at most capacity bytes. False when the file does not open or a read
-// fails. *fileSize gets the file's whole size (may exceed capacity), *bytesRead
-// what landed in the buffer.
+// Reads at most capacity bytes. False when the file does not open (a FIFO,
+// device or folder is refused without waiting) or a read fails; *error then
+// holds the reason (ENOENT only when there is no such file, see
+// GameFileErrorText). *fileSize gets the file's whole size (may exceed
+// capacity), *bytesRead what landed in the buffer.
 bool GameReadFile(const char* path, uint8_t* buffer, uint32_t capacity, uint32_t* fileSize,
-                  uint32_t* bytesRead);
+                  uint32_t* bytesRead, int* error = nullptr);
+const char* GameFileErrorText(int error);
+// 0 when the file opens for reading, else the reason as GameReadFile gives it.
+int GameFileOpenError(const char* path);
 
 // Writes size bytes to a temporary file beside path, checks that all of them
-// were written, then renames it over path. The old file survives any failure.
+// were written and flushes them to the disk, then renames it over path and
+// flushes the folder. The old file survives any failure (reported on stderr).
 bool GameWriteFileReplacing(const char* path, const uint8_t* data, uint32_t size);
 
 bool GameFileOpensForReading(const char* path);
+// For the user's overrides in "replace": true when the file opens for reading.
+// One that is there but cannot be read (not a regular file, no permission) is
+// reported on stderr and not used.
+bool GameOverrideOpens(const char* path);
 bool GameIsRegularFile(const char* path);
 bool GameMakeDirectory(const char* path);  // true when it exists afterwards
 

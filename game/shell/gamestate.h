@@ -211,6 +211,11 @@ struct GameState {
   // The scenes' side of the scene changes the play field starts (see
   // scene_calls.h); filled in with the objects, null for a field alone.
   const SceneCalls* sceneCalls;
+
+  // The settings and score files when they were there at start-up but could
+  // not be read: never written in this session, so what they hold is kept.
+  uint8_t keepConfigFile;
+  uint8_t keepScoreFile;
 };
 
 // The one record of the running program.

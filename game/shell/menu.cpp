@@ -7,6 +7,7 @@
 #include "library/tesra.h"
 #include "playfield/player.h"
 #include "shell/bgm.h"
+#include "shell/fileio.h"
 #include "shell/gamestate.h"
 #include "shell/input.h"
 #include "shell/savefile.h"
@@ -37,7 +38,7 @@ int32_t LoadCharacterSelectPicture(const char* name) {
   const char* const forms[3] = {"replace\\%s.tga", "replace\\%s.bmp", "vko01\\%s.tga"};
   for (int i = 0; i < 3; ++i) {
     std::snprintf(path, sizeof path, forms[i], name);
-    if (i < 2 && !FileExists(path)) continue;
+    if (i < 2 && !GameOverrideOpens(path)) continue;
     int32_t g = ApiLoadGraphFromFile(path, 0);
     if (g != -1) return g;
   }
@@ -382,7 +383,8 @@ void Menu::UpdateOptions(GameState& state) {
     Play(state, SeCancel);
     ReturnToTitle(state);
   } else if (in.FreshPress(ButtonShot)) {
-    Play(state, SeOk);
+    // The save entry sounds whether the settings file was written.
+    if (cursor != 6) Play(state, SeOk);
     if (cursor == 4) {
       Enter(state, SceneKeyConfig);
     } else if (cursor == 5) {
@@ -392,7 +394,7 @@ void Menu::UpdateOptions(GameState& state) {
       ApplyVolumes(state);
     } else if (cursor == 6) {
       ReturnToTitle(state);
-      SaveConfigFile(state);
+      Play(state, SaveConfigFile(state) ? SeOk : SeCancel);
     }
   }
 }

@@ -1,6 +1,7 @@
 // Save-file reading and writing.
 #include "shell/savefile_io.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 
@@ -10,20 +11,28 @@
 
 namespace {
 
-// Reads at most capacity bytes of a file into fileBuffer over zeros. Missing
-// when it does not open or its read fails (the defaults stay, as for a
-// missing file).
+// Reads at most capacity bytes of a file into fileBuffer over zeros. A file
+// that is there but cannot be read is reported; it is never taken as missing.
 SaveFileRead ReadIntoFileBuffer(GameState& state, const char* name, uint32_t capacity,
                                 uint32_t* size) {
   std::memset(state.fileBuffer, 0, kFileBufferSize);
   uint32_t fileSize = 0, got = 0;
-  if (!GameFileOpensForReading(name)) return SaveFileRead::Missing;
-  if (!GameReadFile(name, state.fileBuffer, capacity, &fileSize, &got)) {
-    std::fprintf(stderr, "vko01: reading %s failed\n", name);
-    return SaveFileRead::Missing;
+  int error = 0;
+  if (!GameReadFile(name, state.fileBuffer, capacity, &fileSize, &got, &error)) {
+    if (error == ENOENT) return SaveFileRead::Missing;
+    std::fprintf(stderr, "vko01: %s cannot be read (%s); playing without it, and it will not be written\n",
+                 name, GameFileErrorText(error));
+    return SaveFileRead::Unreadable;
   }
   *size = got;
   return SaveFileRead::Accepted;
+}
+
+// A save refused because the file could not be read at start-up.
+bool KeptUnwritten(const char* name) {
+  std::fprintf(stderr, "vko01: %s not written: it could not be read at start-up and is kept as it is\n",
+               name);
+  return false;
 }
 
 }  // namespace
@@ -41,6 +50,7 @@ int ListFiles(char (*rows)[256], int capacity, const char* pattern) {
 SaveFileRead ReadConfigFile(GameState& state) {
   uint32_t size = 0;
   SaveFileRead r = ReadIntoFileBuffer(state, "vko01.cfg", kConfigFileSize, &size);
+  if (r == SaveFileRead::Unreadable) state.keepConfigFile = 1;
   if (r != SaveFileRead::Accepted) return r;
   if (size < kConfigFileSize) return SaveFileRead::Refused;  // cut short: damaged
   return DecodeConfigFile(state.fileBuffer, state) ? SaveFileRead::Accepted : SaveFileRead::Refused;
@@ -49,17 +59,20 @@ SaveFileRead ReadConfigFile(GameState& state) {
 SaveFileRead ReadScoreFile(GameState& state) {
   uint32_t size = 0;
   SaveFileRead r = ReadIntoFileBuffer(state, "score.dat", kScoreFileSize, &size);
+  if (r == SaveFileRead::Unreadable) state.keepScoreFile = 1;
   if (r != SaveFileRead::Accepted) return r;
   if (size < kScoreFileSize) return SaveFileRead::Refused;  // cut short: damaged
   return DecodeScoreFile(state, state.fileBuffer) ? SaveFileRead::Accepted : SaveFileRead::Refused;
 }
 
 bool SaveConfigFile(GameState& state) {
+  if (state.keepConfigFile) return KeptUnwritten("vko01.cfg");
   EncodeConfigFile(state, state.fileBuffer);
   return WriteSaveFile("vko01.cfg", state.fileBuffer, kConfigFileSize - 1);
 }
 
 bool SaveScoreFile(GameState& state) {
+  if (state.keepScoreFile) return KeptUnwritten("score.dat");
   EncodeScoreFile(state, state.fileBuffer);
   return WriteSaveFile("score.dat", state.fileBuffer, kScoreImageSize);
 }
@@ -74,7 +87,11 @@ bool LoadReplay(GameState& state, int slotIndex) {
   ReplaySlotFileName(slotIndex, name, sizeof name);
   std::memset(state.fileBuffer, 0, kFileBufferSize);
   uint32_t fileSize = 0, got = 0;
-  if (!GameReadFile(name, state.fileBuffer, kFileBufferSize, &fileSize, &got)) return false;
+  int error = 0;
+  if (!GameReadFile(name, state.fileBuffer, kFileBufferSize, &fileSize, &got, &error)) {
+    if (error != ENOENT) std::fprintf(stderr, "vko01: %s cannot be read (%s)\n", name, GameFileErrorText(error));
+    return false;
+  }
   if (fileSize > kFileBufferSize || got != fileSize) {
     std::fprintf(stderr, "vko01: %s is damaged or too large\n", name);
     return false;
@@ -120,5 +137,12 @@ bool SaveReplay(GameState& state, int slotIndex) {
   }
   char name[64];
   ReplaySlotFileName(slotIndex, name, sizeof name);
+  // A slot file that is there but cannot be read may be a replay: keep it.
+  const int error = GameFileOpenError(name);
+  if (error != 0 && error != ENOENT) {
+    std::fprintf(stderr, "vko01: %s not written: it is there but cannot be read (%s)\n", name,
+                 GameFileErrorText(error));
+    return false;
+  }
   return WriteSaveFile(name, state.fileBuffer, size - 1);
 }

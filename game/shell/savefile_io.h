@@ -12,13 +12,18 @@ bool WriteSaveFile(const char* fileName, const uint8_t* buffer, uint32_t count);
 bool FileExists(const char* fileName);
 int ListFiles(char (*rows)[256], int capacity, const char* pattern);
 
-enum class SaveFileRead { Missing, Accepted, Refused };
+// Missing: no such file. Refused: a bad magic or version, or cut short.
+// Unreadable: there but it cannot be opened or read (no permission, a read
+// error, not a regular file).
+enum class SaveFileRead { Missing, Accepted, Refused, Unreadable };
 // Start-up readers: the file is read into fileBuffer (zeroed first, so a
-// short file decodes against zeros) and decoded.
+// short file decodes against zeros) and decoded. An unreadable file is
+// reported on stderr and marked in GameState: the session never writes it.
 SaveFileRead ReadConfigFile(GameState& state);
 SaveFileRead ReadScoreFile(GameState& state);
 
-// Writers used by the menus, the ending and the stage clear: true when saved.
+// Writers used by the menus, the ending and the stage clear: true when saved;
+// false (reported) when it failed or the file was unreadable at start-up.
 bool SaveConfigFile(GameState& state);
 bool SaveScoreFile(GameState& state);
 
@@ -26,7 +31,8 @@ bool SaveScoreFile(GameState& state);
 void ReplaySlotFileName(int slotIndex, char* out, int size);
 int ScanReplaySlots(GameState& state);
 // Creates the "replay" folder when missing. False when the replay is too
-// long for a file or the file could not be written.
+// long for a file, the slot holds a file that cannot be read (it is kept) or
+// the file could not be written.
 bool SaveReplay(GameState& state, int slotIndex);
 // True when the slot's file was read and decoded into the ReplayHeader,
 // replayName and playbackInputs; false leaves those untouched.

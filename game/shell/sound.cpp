@@ -18,7 +18,7 @@ const char* const kEffectFiles[21] = {
 int32_t LoadEffect(const char* file) {
   char name[64];
   std::snprintf(name, sizeof name, "replace\\%s", file);
-  if (!GameFileOpensForReading(name)) std::snprintf(name, sizeof name, "vko01\\%s", file);
+  if (!GameOverrideOpens(name)) std::snprintf(name, sizeof name, "vko01\\%s", file);
   return ApiLoadSoundFile(name, 3, -1);
 }
 

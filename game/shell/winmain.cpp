@@ -63,7 +63,8 @@ void SetDefaultHighScores(GameState& s) {
     }
 }
 
-// Missing files keep the defaults; a refused one asks to regenerate.
+// Missing files keep the defaults, as do unreadable ones (reported by the
+// reader and never written this session); a refused one asks to regenerate.
 bool AcceptOrAsk(SaveFileRead result, const char* question) {
   if (result != SaveFileRead::Refused) return true;
   return GameAskYesNo(question, kCaption);
@@ -72,8 +73,8 @@ bool AcceptOrAsk(SaveFileRead result, const char* question) {
 int32_t LoadOverridablePicture(const char* name) {
   char path[64];
   std::snprintf(path, sizeof path, "replace\\%s.tga", name);
-  if (!GameFileOpensForReading(path)) std::snprintf(path, sizeof path, "replace\\%s.bmp", name);
-  if (!GameFileOpensForReading(path)) std::snprintf(path, sizeof path, "vko01\\%s.tga", name);
+  if (!GameOverrideOpens(path)) std::snprintf(path, sizeof path, "replace\\%s.bmp", name);
+  if (!GameOverrideOpens(path)) std::snprintf(path, sizeof path, "vko01\\%s.tga", name);
   return ApiLoadGraphFromFile(path, 0);
 }
 

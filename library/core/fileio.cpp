@@ -95,7 +95,7 @@ StreamHandle OpenHostFile(const char* name) {
   errno = 0;
   std::FILE* host = FsOpenRead(name);
   if (!host) {
-    SetOpenFailure(errno == 0 || errno == ENOENT ? "no such file" : std::strerror(errno));
+    SetOpenFailure(FsErrorText(errno == 0 ? ENOENT : errno));
     return 0;
   }
   OpenFile file;

@@ -2,6 +2,7 @@
 #include "platform/fs.h"
 
 #include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -14,6 +15,10 @@
 #include "core/sjis.h"
 
 namespace {
+
+int HostOpen(const char* path, int flags, int mode) { return ::open(path, flags, static_cast<mode_t>(mode)); }
+const FsHostCalls kRealCalls = {HostOpen, ::read, ::write, ::fsync, ::rename};
+FsHostCalls g_calls = kRealCalls;
 
 constexpr size_t kMaxPath = 1024;
 constexpr int64_t kMaxProfileBytes = 16 << 20;
@@ -182,18 +187,164 @@ std::string FsHostPath(const char* windowsPath) {
   return path;
 }
 
-std::FILE* FsOpenRead(const char* windowsPath) {
+namespace {
+
+// A descriptor of an existing regular file opened for reading, or -1 with
+// errno. The stat refuses a FIFO or device before it is opened; the open is
+// non-blocking and checked again, so one swapped in meanwhile cannot hang it.
+int OpenRegularForReading(const char* windowsPath) {
   const std::string host = FsHostPath(windowsPath);
-  if (host.empty()) return nullptr;
+  if (host.empty()) {
+    errno = ENOENT;
+    return -1;
+  }
   struct stat st;
-  if (stat(host.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) return nullptr;
-  return std::fopen(host.c_str(), "rb");
+  if (stat(host.c_str(), &st) != 0) {
+    if (errno == ENOTDIR) errno = ENOENT;  // a file where a folder should be
+    return -1;
+  }
+  if (!S_ISREG(st.st_mode)) {
+    errno = S_ISDIR(st.st_mode) ? EISDIR : ENXIO;
+    return -1;
+  }
+  const int fd = g_calls.open(host.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC, 0);
+  if (fd < 0) return -1;
+  if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    close(fd);
+    errno = ENXIO;
+    return -1;
+  }
+  fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+  return fd;
+}
+
+// Writes all bytes, retrying short writes; false with errno.
+bool WriteAll(int fd, const uint8_t* data, size_t bytes) {
+  while (bytes > 0) {
+    const ssize_t n = g_calls.write(fd, data, bytes);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      if (n == 0) errno = EIO;
+      return false;
+    }
+    data += n;
+    bytes -= static_cast<size_t>(n);
+  }
+  return true;
+}
+
+// Flushes a folder's entries (the rename) to the disk. Best effort: some
+// file systems cannot flush a folder, and the file itself is already safe.
+void FlushFolderOf(const std::string& hostFile) {
+  const size_t slash = hostFile.rfind('/');
+  const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : hostFile.substr(0, slash);
+  const int fd = g_calls.open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0);
+  if (fd < 0) return;
+  g_calls.fsync(fd);
+  close(fd);
+}
+
+}  // namespace
+
+FsHostCalls& FsCalls() { return g_calls; }
+void FsResetHostCalls() { g_calls = kRealCalls; }
+
+std::FILE* FsOpenRead(const char* windowsPath) {
+  const int fd = OpenRegularForReading(windowsPath);
+  if (fd < 0) return nullptr;
+  std::FILE* f = fdopen(fd, "rb");
+  if (!f) {
+    const int error = errno;
+    close(fd);
+    errno = error;
+  }
+  return f;
+}
+
+int FsOpenError(const char* windowsPath) {
+  const int fd = OpenRegularForReading(windowsPath);
+  if (fd < 0) return errno ? errno : EIO;
+  close(fd);
+  return 0;
+}
+
+const char* FsErrorText(int error) {
+  switch (error) {
+    case 0: return "no error";
+    case ENOENT: return "no such file";
+    case ENXIO:
+    case EISDIR: return "not a regular file";
+    default: return std::strerror(error);
+  }
+}
+
+int FsReadFile(const char* windowsPath, void* buffer, size_t capacity, int64_t* fileSize, size_t* got) {
+  *fileSize = 0;
+  *got = 0;
+  const int fd = OpenRegularForReading(windowsPath);
+  if (fd < 0) return errno ? errno : EIO;
+  struct stat st;
+  if (fstat(fd, &st) != 0) {
+    const int error = errno;
+    close(fd);
+    return error;
+  }
+  *fileSize = static_cast<int64_t>(st.st_size);
+  auto* out = static_cast<uint8_t*>(buffer);
+  int error = 0;
+  while (*got < capacity) {
+    const ssize_t n = g_calls.read(fd, out + *got, capacity - *got);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
+      error = errno ? errno : EIO;
+      break;
+    }
+    if (n == 0) break;
+    *got += static_cast<size_t>(n);
+  }
+  close(fd);
+  return error;
+}
+
+int FsReplaceFile(const char* windowsPath, const void* data, size_t bytes) {
+  if (!windowsPath || (!data && bytes)) return EINVAL;
+  const std::string host = FsHostPath(windowsPath);
+  const std::string temp = FsHostPath((std::string(windowsPath) + ".tmp").c_str());
+  if (host.empty() || temp.empty()) return ENAMETOOLONG;
+  // Non-blocking: a FIFO in the temporary file's place is refused, not waited on.
+  const int fd = g_calls.open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NONBLOCK | O_CLOEXEC, 0666);
+  if (fd < 0) return errno ? errno : EIO;
+  struct stat st;
+  if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    close(fd);
+    return ENXIO;
+  }
+  int error = 0;
+  if (!WriteAll(fd, static_cast<const uint8_t*>(data), bytes)) error = errno;
+  if (!error && (fstat(fd, &st) != 0 || st.st_size != static_cast<off_t>(bytes))) error = EIO;
+  if (!error && g_calls.fsync(fd) != 0) error = errno ? errno : EIO;
+  if (close(fd) != 0 && !error) error = errno ? errno : EIO;
+  if (!error && g_calls.rename(temp.c_str(), host.c_str()) != 0) error = errno ? errno : EIO;
+  if (error) {
+    unlink(temp.c_str());
+    return error;
+  }
+  FlushFolderOf(host);
+  return 0;
 }
 
 std::FILE* FsCreate(const char* windowsPath) {
   const std::string host = FsHostPath(windowsPath);
   if (host.empty()) return nullptr;
-  return std::fopen(host.c_str(), "wb");
+  // Non-blocking, and only a regular file: a FIFO in its place is refused.
+  const int fd = g_calls.open(host.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NONBLOCK | O_CLOEXEC, 0666);
+  if (fd < 0) return nullptr;
+  struct stat st;
+  std::FILE* f = nullptr;
+  if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK) == 0)
+    f = fdopen(fd, "wb");
+  if (!f) close(fd);
+  return f;
 }
 
 std::FILE* FsOpenUpdate(const char* windowsPath) {
@@ -228,12 +379,7 @@ int64_t FsSizeOf(const char* windowsPath) {
   return static_cast<int64_t>(st.st_size);
 }
 
-int FsExists(const char* windowsPath) {
-  std::FILE* f = FsOpenRead(windowsPath);
-  if (!f) return 0;
-  std::fclose(f);
-  return 1;
-}
+int FsExists(const char* windowsPath) { return FsOpenError(windowsPath) == 0 ? 1 : 0; }
 
 int FsIsDirectory(const char* windowsPath) {
   const std::string host = FsHostPath(windowsPath);

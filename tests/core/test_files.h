@@ -1,14 +1,20 @@
 // Helpers for tests that touch files: a private temporary folder (removed with
-// everything in it at the end) and whole-file read/write.
+// everything in it at the end), whole-file read/write and a time limit for
+// code that must not block on a FIFO.
 #pragma once
 #include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
+#include <future>
 #include <string>
+#include <thread>
 #include <vector>
 
 class TempFolder {
@@ -87,4 +93,27 @@ inline std::vector<uint8_t> ReadBytes(const std::string& path) {
 inline std::string ReadText(const std::string& path) {
   const std::vector<uint8_t> b = ReadBytes(path);
   return std::string(b.begin(), b.end());
+}
+
+// Runs body on a thread; false when it has not ended within a second. A
+// body stuck on one of the FIFOs is then let go (each is opened at both ends
+// and closed, so a waiting reader sees the end and a waiting writer opens)
+// and the test goes on.
+inline bool EndsWithinASecond(const std::function<void()>& body, const std::vector<std::string>& fifos) {
+  std::promise<void> done;
+  std::future<void> ended = done.get_future();
+  std::thread runner([&] {
+    body();
+    done.set_value();
+  });
+  const bool inTime = ended.wait_for(std::chrono::seconds(1)) == std::future_status::ready;
+  while (ended.wait_for(std::chrono::milliseconds(20)) != std::future_status::ready)
+    for (const std::string& fifo : fifos) {
+      for (const int mode : {O_RDONLY, O_WRONLY}) {
+        const int fd = open(fifo.c_str(), mode | O_NONBLOCK);
+        if (fd >= 0) close(fd);
+      }
+    }
+  runner.join();
+  return inTime;
 }

@@ -1,12 +1,16 @@
 // What the player reads on standard error when nobody sees a question box or
 // the data cannot be loaded (the log is off in the game).
+#include <fcntl.h>
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
 #include <string>
 
 #include "driver.h"
 #include "library/core/report.h"
 #include "library/sound/sound_internal.h"
+#include "shell/savefile_io.h"
 
 namespace {
 
@@ -53,6 +57,28 @@ TEST(ShellMessages, AMissingSoundDeviceIsSaidOnce) {
   SetSoundBackend(AudioBackend::Null);
   EXPECT_EQ(started, StartUpResult::Ready);
   EXPECT_EQ(err, Line("no sound device; playing silently"));
+}
+
+// A score file that cannot be read is named at start-up, asks nothing, and
+// is never replaced by the session's saves.
+TEST(ShellMessages, AnUnreadableScoreFileIsNamedAndKept) {
+  GameDriver driver;
+  GameDriver::WriteWindowedSettings();
+  const std::vector<uint8_t> kept(1537, 0x5A);
+  GameDriver::WriteFile("score.dat", kept);
+  FsCalls().open = [](const char* path, int flags, int mode) {
+    return std::strcmp(path, "score.dat") == 0 ? (errno = EACCES, -1) : open(path, flags, mode);
+  };
+  HeadlessSetMessageBoxesFail(1);
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(driver.Start(), StartUpResult::Ready);
+  const std::string err = testing::internal::GetCapturedStderr();
+  FsResetHostCalls();
+  EXPECT_NE(err.find("vko01: score.dat cannot be read (Permission denied); playing without it, and it "
+                     "will not be written\n"), std::string::npos) << err;
+  EXPECT_EQ(err.find("question"), std::string::npos) << err;
+  EXPECT_FALSE(SaveScoreFile(driver.State()));
+  EXPECT_EQ(GameDriver::ReadFile("score.dat"), kept);
 }
 
 }  // namespace

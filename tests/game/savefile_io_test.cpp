@@ -1,8 +1,11 @@
-// Save files on disk: safe replacing writes, short and damaged files, replay
-// slots, and the music overrides of "replace\bgm.ini".
+// Save files on disk: safe replacing writes, short, damaged and unreadable
+// files, replay slots, and the music overrides of "replace\bgm.ini".
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <cerrno>
+#include <functional>
 
 #include <cstdio>
 #include <cstdlib>
@@ -12,6 +15,8 @@
 #include <string>
 #include <vector>
 
+#include "core/test_files.h"
+#include "library/platform/fs.h"
 #include "shell/bgm.h"
 #include "shell/fileio.h"
 #include "shell/gamestate.h"
@@ -35,6 +40,7 @@ class SaveFolder : public ::testing::Test {
     std::memset(state_.get(), 0, sizeof(GameState));
   }
   void TearDown() override {
+    FsResetHostCalls();
     ASSERT_EQ(chdir(old_.c_str()), 0);
     std::string cmd = "rm -rf '" + dir_ + "'";
     ASSERT_EQ(std::system(cmd.c_str()), 0);
@@ -134,6 +140,84 @@ void FillReplayState(GameState& s, uint32_t frames, uint32_t score) {
   s.inputIndex = frames;
   for (uint32_t i = 0; i < frames; ++i) s.recordInputs[i] = static_cast<uint8_t>(i);
   for (int k = 0; k < 8; ++k) s.replayName[k] = 101;
+}
+
+// A settings or score file that is there but cannot be read is reported,
+// taken as neither missing nor damaged, and no save of the session replaces it.
+void ExpectKeptThroughTheSession(const char* how, const std::function<void()>& spoil,
+                                 const std::function<void()>& mend) {
+  for (const char* name : {"vko01.cfg", "score.dat"}) {
+    SCOPED_TRACE(std::string(how) + " " + name);
+    const bool config = name[0] == 'v';
+    auto t = std::make_unique<GameState>();
+    t->hiScore[0] = 123456;
+    ASSERT_TRUE(config ? SaveConfigFile(*t) : SaveScoreFile(*t));
+    std::ifstream in(name, std::ios::binary);
+    const std::vector<uint8_t> saved((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    spoil();
+    auto u = std::make_unique<GameState>();
+    ::testing::internal::CaptureStderr();
+    EXPECT_EQ(config ? ReadConfigFile(*u) : ReadScoreFile(*u), SaveFileRead::Unreadable);
+    EXPECT_NE(::testing::internal::GetCapturedStderr().find(std::string(name) + " cannot be read"),
+              std::string::npos);
+    mend();  // readable again: still never written in this session
+    EXPECT_FALSE(config ? SaveConfigFile(*u) : SaveScoreFile(*u));
+    std::ifstream again(name, std::ios::binary);
+    EXPECT_EQ(std::vector<uint8_t>((std::istreambuf_iterator<char>(again)), std::istreambuf_iterator<char>()),
+              saved);
+    std::remove(name);
+  }
+}
+
+TEST_F(SaveFolder, UnreadableSaveFilesAreKept) {
+  ExpectKeptThroughTheSession("open refused", [] {
+    FsCalls().open = [](const char* path, int flags, int mode) {
+      return (flags & O_ACCMODE) == O_RDONLY ? (errno = EACCES, -1) : open(path, flags, mode);
+    };
+  }, [] { FsResetHostCalls(); });
+  ExpectKeptThroughTheSession("read error", [] {
+    FsCalls().read = [](int, void*, size_t) -> ssize_t { return errno = EIO, -1; };
+  }, [] { FsResetHostCalls(); });
+}
+
+TEST_F(SaveFolder, SaveFilesWithoutReadPermissionAreKept) {
+  if (geteuid() == 0) GTEST_SKIP() << "root reads files without read permission";
+  ExpectKeptThroughTheSession("no permission", [&] {
+    chmod("vko01.cfg", 0200);
+    chmod("score.dat", 0200);
+  }, [] {
+    chmod("vko01.cfg", 0644);
+    chmod("score.dat", 0644);
+  });
+}
+
+// A FIFO at a save file, a replay slot or a music override is refused at
+// once: the game would otherwise wait in the open for ever.
+TEST_F(SaveFolder, FifosAreRefusedWithoutBlocking) {
+  ASSERT_EQ(mkdir("replay", 0755), 0);
+  ASSERT_EQ(mkdir("replace", 0755), 0);
+  const std::vector<std::string> fifos = {dir_ + "/vko01.cfg", dir_ + "/score.dat",
+                                          dir_ + "/replay/vko01_01.rpy", dir_ + "/replace/bgm.ini",
+                                          dir_ + "/replace/cutin.tga"};
+  for (const std::string& f : fifos) ASSERT_EQ(mkfifo(f.c_str(), 0644), 0) << f;
+  const bool inTime = EndsWithinASecond([&] {
+    EXPECT_EQ(ReadConfigFile(s()), SaveFileRead::Unreadable);
+    EXPECT_EQ(ReadScoreFile(s()), SaveFileRead::Unreadable);
+    EXPECT_EQ(ScanReplaySlots(s()), 0);
+    EXPECT_FALSE(LoadReplay(s(), 0));
+    FillReplayState(s(), 10, 100);
+    EXPECT_FALSE(SaveReplay(s(), 0));  // the slot's file is kept
+    ::testing::internal::CaptureStderr();
+    EXPECT_FALSE(GameOverrideOpens("replace\\cutin.tga"));
+    ReadBgmOverrides(s());
+    EXPECT_NE(::testing::internal::GetCapturedStderr().find("replace\\bgm.ini cannot be read (not a regular file)"),
+              std::string::npos);
+    EXPECT_STREQ(s().bgmPath[0], "");
+  }, fifos);
+  EXPECT_TRUE(inTime);
+  struct stat st;
+  ASSERT_EQ(stat("replay/vko01_01.rpy", &st), 0);
+  EXPECT_TRUE(S_ISFIFO(st.st_mode));
 }
 
 TEST_F(SaveFolder, ReplaySaveCreatesTheFolderAndLoads) {

@@ -447,6 +447,20 @@ TEST_F(MenuRun, FailedReplaySaveSoundsCancel) {
   EXPECT_EQ(GameDriver::ReadFile("replay"), std::vector<uint8_t>{7});
 }
 
+// So does an options save whose settings file cannot be written.
+TEST_F(MenuRun, FailedOptionsSaveSoundsCancel) {
+  GameState& s = S();
+  ASSERT_EQ(mkdir("vko01.cfg.tmp", 0755), 0);  // a folder where the temporary file goes
+  Press(kKeyUp, 2);  // options
+  Press(kKeyZ);
+  ASSERT_EQ(s.scene, SceneOptions);
+  Press(kKeyUp);  // "back", which saves
+  Press(kKeyZ);
+  EXPECT_EQ(s.scene, SceneTitle);
+  EXPECT_EQ(s.sound->lastStart[SeCancel], s.frameCount - 2);
+  EXPECT_LT(s.sound->lastStart[SeOk], s.frameCount - 2);
+}
+
 }  // namespace
 
 namespace {

@@ -1,7 +1,11 @@
 // Windows-style names on the host: separators, CP932 names, case-insensitive
-// components, wildcard listing.
+// components, wildcard listing, reads that refuse what is not a regular file,
+// and durable replacing writes.
 #include <gtest/gtest.h>
 
+#include <cerrno>
+
+#include "core/fileio.h"
 #include "core/sjis.h"
 #include "core/test_files.h"
 #include "platform/fs.h"
@@ -9,6 +13,7 @@
 class FsTest : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_TRUE(cd_.ok()); }
+  void TearDown() override { FsResetHostCalls(); }
   TempFolder dir_;
   ScopedChdir cd_{dir_.path()};
 };
@@ -95,4 +100,83 @@ TEST_F(FsTest, WildcardQuestionMarkIsOneCharacterOfEitherWidth) {
   EXPECT_EQ(FsListFiles("snapshot\\\x83\x5C?2.BMP", rows, 4), 1);
   EXPECT_EQ(FsListFiles("snapshot\\????.bmp", rows, 4), 0);
   EXPECT_EQ(FsListFiles("snapshot\\*", rows, 4), 1);
+}
+
+// Only "no such file" is missing; a FIFO, a folder or a failing open or read
+// is an error with its reason, and nothing waits on a FIFO.
+TEST_F(FsTest, ReadsRefuseWhatIsNotARegularFileWithoutBlocking) {
+  ASSERT_EQ(mkfifo((dir_ / "pipe.dat").c_str(), 0644), 0);
+  mkdir((dir_ / "folder").c_str(), 0755);
+  ASSERT_TRUE(WriteText(dir_ / "file.dat", "data"));
+  struct Case {
+    const char* name;
+    int error;
+    const char* reason;
+  } cases[] = {{"pipe.dat", ENXIO, "not a regular file"}, {"folder", EISDIR, "not a regular file"},
+               {"none.dat", ENOENT, "no such file"},      {"file.dat/x", ENOENT, "no such file"},
+               {"file.dat", 0, nullptr}};
+  const bool inTime = EndsWithinASecond([&] {
+    for (const Case& c : cases) {
+      char buffer[8];
+      int64_t size = -1;
+      size_t got = 9;
+      EXPECT_EQ(FsReadFile(c.name, buffer, sizeof buffer, &size, &got), c.error) << c.name;
+      EXPECT_EQ(FsOpenError(c.name), c.error) << c.name;
+      EXPECT_EQ(FsExists(c.name), c.error == 0 ? 1 : 0) << c.name;
+      EXPECT_EQ(got, c.error ? 0u : 4u) << c.name;
+      const StreamHandle h = FileOpen(c.name);
+      if (c.reason) EXPECT_STREQ(FileOpenFailureReason(), c.reason) << c.name;
+      if (h) FileClose(h);
+    }
+    EXPECT_EQ(FsCreate("pipe.dat"), nullptr);
+  }, {dir_ / "pipe.dat"});
+  EXPECT_TRUE(inTime);
+
+  // Failures injected below the layer.
+  FsCalls().read = [](int, void*, size_t) -> ssize_t { return errno = EIO, -1; };
+  char buffer[8];
+  int64_t size = 0;
+  size_t got = 0;
+  EXPECT_EQ(FsReadFile("file.dat", buffer, sizeof buffer, &size, &got), EIO);
+  FsCalls().open = [](const char*, int, int) { return errno = EACCES, -1; };
+  EXPECT_EQ(FsOpenError("file.dat"), EACCES);
+  EXPECT_EQ(FsOpenRead("file.dat"), nullptr);
+  EXPECT_STREQ(FsErrorText(EACCES), std::strerror(EACCES));
+}
+
+std::vector<std::string> g_calls;
+
+// The write is flushed before the rename and the folder after it; a failing
+// step leaves the old file and no temporary file.
+TEST_F(FsTest, ReplaceFileFlushesBeforeTheRenameAndTheFolderAfter) {
+  FsCalls().fsync = [](int fd) {
+    struct stat st;
+    fstat(fd, &st);
+    g_calls.push_back(S_ISDIR(st.st_mode) ? "fsync folder" : "fsync file");
+    return ::fsync(fd);
+  };
+  FsCalls().rename = [](const char* from, const char* to) {
+    g_calls.push_back("rename");
+    return ::rename(from, to);
+  };
+  g_calls.clear();
+  ASSERT_EQ(FsReplaceFile("save.dat", "first", 5), 0);
+  EXPECT_EQ(g_calls, (std::vector<std::string>{"fsync file", "rename", "fsync folder"}));
+  EXPECT_EQ(ReadText(dir_ / "save.dat"), "first");
+
+  struct Fault {
+    const char* step;
+    int error;
+  } faults[] = {{"write", ENOSPC}, {"fsync", EIO}, {"rename", EXDEV}};
+  for (const Fault& f : faults) {
+    FsResetHostCalls();
+    static int error;
+    error = f.error;
+    if (!std::strcmp(f.step, "write")) FsCalls().write = [](int, const void*, size_t) -> ssize_t { return errno = error, -1; };
+    if (!std::strcmp(f.step, "fsync")) FsCalls().fsync = [](int) { return errno = error, -1; };
+    if (!std::strcmp(f.step, "rename")) FsCalls().rename = [](const char*, const char*) { return errno = error, -1; };
+    EXPECT_EQ(FsReplaceFile("SAVE.DAT", "second", 6), f.error) << f.step;
+    EXPECT_EQ(ReadText(dir_ / "save.dat"), "first") << f.step;
+    EXPECT_EQ(FsExists("save.dat.tmp"), 0) << f.step;
+  }
 }

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "core/test_files.h"
 #include "game/driver.h"
 #include "playfield/digest.h"
 #include "playfield/player.h"
@@ -242,6 +243,24 @@ TEST(ReplayCheck, LinesAndExitCodes) {
   const std::string errText(err.begin(), err.end());
   EXPECT_NE(errText.find("missing.rpy: cannot open"), std::string::npos) << errText;
   EXPECT_NE(errText.find("damaged.rpy: not a replay"), std::string::npos) << errText;
+}
+
+// An empty file and a FIFO are refused (exit 2) at once, in every build.
+TEST(ReplayCheck, EmptyFileAndFifoAreRefused) {
+  const std::string checker = GameDriver::StartFolderPath() + "/replaycheck";
+  struct stat st;
+  if (stat(checker.c_str(), &st) != 0) GTEST_SKIP() << "replaycheck is not built";
+  TempFolder dir;
+  GameDriver::WriteFile(dir / "empty.rpy", {});
+  ASSERT_EQ(mkfifo((dir / "pipe.rpy").c_str(), 0644), 0);
+  for (const char* name : {"empty.rpy", "pipe.rpy"}) {
+    const std::string cmd = "cd '" + dir.path() + "' && timeout 10 '" + checker + "' " + name + " 2> err.txt";
+    const int rc = std::system(cmd.c_str());
+    EXPECT_EQ(WEXITSTATUS(rc), 2) << name;
+    const std::string err = ReadText(dir / "err.txt");
+    EXPECT_EQ(err.find(std::string(name) + ": "), 0u) << err;
+    EXPECT_NE(err.find(name[0] == 'e' ? "empty file" : "not a regular file"), std::string::npos) << err;
+  }
 }
 
 }  // namespace

@@ -12,6 +12,11 @@
 // --hashes adds "frame N <digest>" for every frame, --draw also draws every
 // frame as the game would. Exit 0 when every score matches, 1 when one
 // differs, 2 when a file cannot be read or is refused (reason on stderr).
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <chrono>
 #include <cinttypes>
 #include <cstdio>
@@ -46,27 +51,41 @@ struct Options {
 // the play after this many frames.
 constexpr uint32_t kStallFrames = 60 * 60 * 10;
 
+// The whole file, refusing (with the reason) one that is not a regular file
+// (opened without blocking, so a FIFO cannot hang the check), is empty or is
+// larger than a replay can be.
 bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& out, std::string& why) {
-  FILE* f = std::fopen(path.c_str(), "rb");
-  if (!f) {
+  const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) {
     why = std::string("cannot open: ") + std::strerror(errno);
+    return false;
+  }
+  struct stat st;
+  if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    close(fd);
+    why = "cannot open: not a regular file";
     return false;
   }
   out.clear();
   uint8_t buf[65536];
-  size_t n;
-  while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) {
+  ssize_t n;
+  while ((n = read(fd, buf, sizeof buf)) > 0 || (n < 0 && errno == EINTR)) {
+    if (n < 0) continue;
     out.insert(out.end(), buf, buf + n);
     if (out.size() > kFileBufferSize) {
-      std::fclose(f);
+      close(fd);
       why = "larger than a replay can be";
       return false;
     }
   }
-  const bool bad = std::ferror(f) != 0;
-  std::fclose(f);
-  if (bad) {
-    why = "read error";
+  const int readError = n < 0 ? errno : 0;
+  close(fd);
+  if (readError) {
+    why = std::string("read error: ") + std::strerror(readError);
+    return false;
+  }
+  if (out.empty()) {
+    why = "empty file, not a replay (refused)";
     return false;
   }
   return true;
