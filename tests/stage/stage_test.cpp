@@ -99,10 +99,10 @@ TEST(Dialogue, AdvancesFromTheRecordedInput) {
   }
 }
 
-// Live play reads the same stream: a shot held through the pause and into
-// the next frame advances one line because the recorded byte before it was
-// clear, as the replay of that play will see it.
-TEST(Dialogue, LivePlayTakesTheEdgeFromTheRecording) {
+// Live play reads the edge as its replay will: a shot held through the pause
+// and into the next frame advances one line because the Player's input before
+// it was clear.
+TEST(Dialogue, LivePlayTakesTheEdgeFromThePlayersLastInput) {
   StageField f;
   GameState& s = f.S();
   s.playback = 0;
@@ -111,15 +111,43 @@ TEST(Dialogue, LivePlayTakesTheEdgeFromTheRecording) {
   input.pressed[0][ButtonShot] = 1;
   input.previous[0][ButtonShot] = 1;  // no fresh press on the pad
   s.inputIndex = 10;
-  s.recordInputs[9] = 0;
+  f.player->frameInput = 0;
   f.talk->Start(2);
   const int32_t first = f.talk->line;
   f.talk->Update(s);
   EXPECT_EQ(f.talk->line, first + 1);
-  s.recordInputs[10] = FrameShot;
+  f.player->frameInput = FrameShot;
   s.inputIndex = 11;
   f.talk->Update(s);
   EXPECT_EQ(f.talk->line, first + 1);  // still held: no second line
+}
+
+// Past the end of the recording (a run of over 71 minutes) shot still passes
+// one line per press, whatever the recording's last byte holds.
+TEST(Dialogue, ShotEdgeHoldsPastTheFullRecording) {
+  struct Case {
+    uint32_t inputIndex;
+    uint8_t byteBefore;  // the recording's byte before inputIndex
+  };
+  const Case cases[] = {{10, 0}, {kMaxReplayFrames, 0}, {kMaxReplayFrames, FrameShot}};
+  for (const Case& c : cases) {
+    StageField f;
+    GameState& s = f.S();
+    s.playback = 0;
+    Input input;
+    s.input = &input;
+    s.inputIndex = c.inputIndex;
+    s.recordInputs[c.inputIndex - 1] = c.byteBefore;
+    f.talk->Start(0);
+    const int32_t first = f.talk->line;
+    for (uint8_t shot : {1, 1, 0, 1}) {  // press, hold, let go, press again
+      input.previous[0][ButtonShot] = input.pressed[0][ButtonShot];
+      input.pressed[0][ButtonShot] = shot;
+      f.talk->Update(s);
+      f.player->Update(s);
+    }
+    EXPECT_EQ(f.talk->line - first, 2) << c.inputIndex << " " << int(c.byteBefore);
+  }
 }
 
 TEST(Dialogue, TablesAndStarts) {
