@@ -15,6 +15,7 @@ namespace {
 
 constexpr double kPi = 3.141592653589793;
 constexpr int kFieldX = 16, kFieldY = 16, kFieldW = 384, kFieldH = 448;
+constexpr int kFadeFrames = 32;  // the cross-fade into and out of a spell card
 
 // Texture file of each slot 0-5 by stage number 0-12 (nullptr: none).
 const char* const kStageTextures[13][6] = {
@@ -153,21 +154,26 @@ void Background::Update(GameState& state) {
     p.x += FloatCos(a) * p.speed;
     p.y += FloatSin(a) * p.speed;
   }
+}
 
-  // The cross-fade runs on updates, so that playback speed and frame skip
-  // leave the play (stage 3's clock step) unchanged: first the frame that
-  // the last draw showed, then a new change of scenery.
-  if (fadeStart != 0) {
-    ++fadeNow;
-    if (fadeNow - fadeStart >= 32) {
-      fadeStart = fadeNow = 0;
-      if (state.stageNumber == 5 && !inSpell && state.stage && state.stage->frame == 4201)
-        state.stage->frame = 4202;
-    }
-  }
+void Background::FollowSpell(GameState& state) {
+  // One step per play update, also while only the player updates: first the
+  // fade frame the last draw showed is counted, then a change of scenery the
+  // boss made in this update restarts the fade. Counted here rather than in
+  // the draw, so that playback speed, frame skip and pauses leave the play
+  // unchanged.
+  stageFrame = state.stage ? state.stage->frame : 0;
+  if (fadeStart != 0 && ++fadeNow - fadeStart >= kFadeFrames) fadeStart = fadeNow = 0;
   wasInSpell = inSpell;
   inSpell = state.boss && state.boss->spellId != 0 ? 1 : 0;
   if (inSpell != wasInSpell) fadeStart = fadeNow = stageFrame;
+  // Stage 3's mid-boss holds the clock at 4201 until the fade out of its
+  // spell has been shown to the end: the clock steps with that last frame,
+  // which the coming draw still shows at 4201.
+  const bool lastFadeFrame = fadeStart != 0 && fadeNow - fadeStart == kFadeFrames - 1;
+  if (lastFadeFrame && state.stageNumber == 5 && !inSpell && state.stage &&
+      state.stage->frame == 4201)
+    state.stage->frame = 4202;
 }
 
 uint64_t Background::Hash() const {
@@ -388,8 +394,8 @@ void Background::DrawSpell(const GameState& state, int frame, int alpha) const {
 }
 
 void Background::Draw(GameState& state) {
-  // The stage clock as it stands now; drawing changes no play state.
-  const int frame = state.stage ? state.stage->frame : 0;
+  // The stage clock as the last update left it; drawing changes no play state.
+  const int frame = stageFrame;
   ApiSetDrawFilter(1);
   if (state.stageNumber > 12) {
     FillBlack();

@@ -4,6 +4,7 @@
 
 #include "playfield/talk_tables.h"
 #include "shell/input.h"
+#include "shell/scene.h"
 #include "stage_field.h"
 
 namespace {
@@ -173,26 +174,49 @@ TEST(Dialogue, TablesAndStarts) {
   EXPECT_EQ(g.talk->plateFrames, 1);
 }
 
-// Stage 3: the end of the mid-boss's spell moves the held clock from 4201 to
-// 4202 once the 32-frame cross-fade is over, counted on updates.
+// Stage 3: the mid-boss's spell card ends in the boss's update; that update
+// and the next 31 show the 32 fade frames, and the held clock steps from 4201
+// to 4202 with the last of them, also when the player's hit frames (in which
+// only the player updates) fall inside the fade, and when the player pauses
+// in it (a replay of the play never pauses).
 TEST(Background, CrossFadeEndStepsStageThreeClock) {
-  StageField f;
-  GameState& s = f.S();
-  s.stageNumber = 5;
-  f.stage->frame = 4201;
-  f.boss->active = 1;
-  f.boss->spellId = 58;
-  for (int i = 0; i < 40; ++i) f.background->Update(s);
-  f.boss->spellId = 0;
-  f.background->Update(s);
-  EXPECT_EQ(f.background->fadeStart, 4201);
-  int frames = 1;
-  while (f.stage->frame == 4201 && frames < 100) {
-    f.background->Update(s);
-    ++frames;
+  struct Case {
+    int hitAt, pauseAt;  // the update of the fade with the hit or the pause (0: none)
+  };
+  for (const Case& c : {Case{0, 0}, Case{3, 0}, Case{30, 0}, Case{0, 10}}) {
+    StageField f;
+    GameState& s = f.S();
+    Input input;
+    s.input = &input;
+    s.stageNumber = 5;
+    s.lives = 2;
+    f.stage->frame = 4201;
+    f.boss->Start(0, 10, 208, 128, 0.0f, 0.0f);
+    f.boss->attackIndex = 99;  // no script runs: the test ends the spell
+    f.boss->spellId = 58;
+    f.boss->spellActive = 1;
+    f.boss->barsLeft = 2;
+    for (int i = 0; i < 40; ++i) UpdateScene(s);
+    ASSERT_EQ(f.background->fadeStart, 0);
+    f.boss->hp = 0;  // beaten in the next update
+    int updates = 0;
+    while (f.stage->frame == 4201 && updates < 100) {
+      ++updates;
+      if (updates == c.hitAt) f.player->hitCounter = 1;
+      input.pressed[0][ButtonEscape] = updates == c.pauseAt;
+      UpdateScene(s);
+      input.previous[0][ButtonEscape] = input.pressed[0][ButtonEscape];
+      if (updates == c.pauseAt) {
+        EXPECT_EQ(s.scene, ScenePause);
+        s.scene = ScenePlaying;  // resumed
+      }
+      if (updates == 1) {
+        EXPECT_EQ(f.background->fadeStart, 4201);
+      }
+    }
+    EXPECT_EQ(updates, 32) << c.hitAt << " " << c.pauseAt;
+    EXPECT_EQ(f.stage->frame, 4202);
   }
-  EXPECT_EQ(frames, 33);
-  EXPECT_EQ(f.background->fadeStart, 0);
 }
 
 TEST(Background, StageTwoPetalsFourPerUpdate) {
