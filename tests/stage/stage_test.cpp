@@ -1,7 +1,12 @@
 // The stage clock around bosses and dialogues, boss music after dialogue,
-// the stage clear, the dialogue advance and the background's clock step.
+// the stage clear, the dialogue advance and the background's clock step and
+// pictures.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
+#include "game/driver.h"
+#include "library/tesra.h"
 #include "playfield/talk_tables.h"
 #include "shell/input.h"
 #include "shell/scene.h"
@@ -232,6 +237,37 @@ TEST(Background, StageTwoPetalsFourPerUpdate) {
   const uint64_t before = f.background->Hash();
   f.background->Update(s);
   EXPECT_NE(f.background->Hash(), before);  // they keep falling
+}
+
+// Stage 4's picture changes by route, each route on its own frames: the field
+// drawn at the frame before a change and at its frame (the scroll standing)
+// differs exactly where the route changes.
+TEST(Background, StageFourPicturesChangeByRoute) {
+  GameDriver d;
+  if (!d.UseStandInData()) GTEST_SKIP() << "the data generator is not built";
+  ASSERT_EQ(d.Start(), StartUpResult::Ready);
+  GameState& s = d.State();
+  const std::vector<int32_t> changes[4] = {{2240, 2688, 3700, 3924, 5650, 5714, 5778},
+                                           {},
+                                           {2240, 2688, 3700, 3924},
+                                           {2240, 2688, 3700, 3924, 5650}};
+  auto field = [&](int32_t frame) {
+    s.background->stageFrame = s.stage->frame = frame;
+    ApiDrawRectangle(0, 0, 640, 480, ApiRgbToScreenColor(0, 0, 0), 1);
+    s.background->Draw(s);
+    ApiPresentBackScreen();
+    return HeadlessLastFrame().pixels;
+  };
+  for (uint32_t route = 0; route < 4; ++route) {
+    s.stageNumber = 6 + route;
+    s.background->LoadStage(static_cast<int>(s.stageNumber));
+    s.background->drawCounter = 1000;
+    for (int32_t at : changes[0]) {
+      const bool listed =
+          std::find(changes[route].begin(), changes[route].end(), at) != changes[route].end();
+      EXPECT_EQ(field(at - 1) != field(at), listed) << "route " << route << " at " << at;
+    }
+  }
 }
 
 }  // namespace
