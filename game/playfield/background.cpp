@@ -15,6 +15,7 @@ namespace {
 
 constexpr double kPi = 3.141592653589793;
 constexpr int kFieldX = 16, kFieldY = 16, kFieldW = 384, kFieldH = 448;
+constexpr int kFadeFrames = 32;  // the cross-fade into and out of a spell card
 
 // Texture file of each slot 0-5 by stage number 0-12 (nullptr: none).
 const char* const kStageTextures[13][6] = {
@@ -77,6 +78,42 @@ void FillBlack() {
 }
 
 double Radians(double degrees) { return degrees / 180.0 * kPi; }
+
+// The fourth stage's normal picture by route (stage numbers 6-9): over the
+// floor (slot 3) the snow (slot 2), the clouds (slot 4) and the forest
+// (slot 5) come and go. Each change fades one layer to a new alpha in 16
+// frames from its frame on; a layer at 255 becomes the base.
+struct SceneryChange {
+  int32_t frame, slot, alpha;
+};
+struct RouteScenery {
+  int count;
+  SceneryChange changes[7];
+};
+constexpr int kSceneryFadeFrames = 16;
+const RouteScenery kFourthStageScenery[4] = {
+    {7, {{2240, 2, 64}, {2688, 2, 128}, {3700, 4, 128}, {3924, 4, 255}, {5650, 5, 128},
+         {5714, 5, 255}, {5778, 2, 0}}},
+    // Route 1 keeps one picture; its snow falls from the start (under the
+    // black of the stage's first frames).
+    {1, {{0, 2, 128}}},
+    {4, {{2240, 2, 64}, {2688, 2, 128}, {3700, 4, 128}, {3924, 4, 255}}},
+    {5, {{2240, 2, 64}, {2688, 2, 128}, {3700, 4, 128}, {3924, 4, 255}, {5650, 5, 255}}},
+};
+
+// The alpha of one layer of the route's picture at the stage frame.
+int SceneryAlpha(int route, int slot, int frame) {
+  int alpha = 0;
+  const RouteScenery& r = kFourthStageScenery[route & 3];
+  for (int i = 0; i < r.count; ++i) {
+    const SceneryChange& c = r.changes[i];
+    if (c.slot != slot || frame < c.frame) continue;
+    const int step = frame - c.frame + 1;
+    alpha += (c.alpha - alpha) * (step < kSceneryFadeFrames ? step : kSceneryFadeFrames) /
+             kSceneryFadeFrames;
+  }
+  return alpha;
+}
 
 }  // namespace
 
@@ -153,21 +190,26 @@ void Background::Update(GameState& state) {
     p.x += FloatCos(a) * p.speed;
     p.y += FloatSin(a) * p.speed;
   }
+}
 
-  // The cross-fade runs on updates, so that playback speed and frame skip
-  // leave the play (stage 3's clock step) unchanged: first the frame that
-  // the last draw showed, then a new change of scenery.
-  if (fadeStart != 0) {
-    ++fadeNow;
-    if (fadeNow - fadeStart >= 32) {
-      fadeStart = fadeNow = 0;
-      if (state.stageNumber == 5 && !inSpell && state.stage && state.stage->frame == 4201)
-        state.stage->frame = 4202;
-    }
-  }
+void Background::FollowSpell(GameState& state) {
+  // One step per play update, also while only the player updates: first the
+  // fade frame the last draw showed is counted, then a change of scenery the
+  // boss made in this update restarts the fade. Counted here rather than in
+  // the draw, so that playback speed, frame skip and pauses leave the play
+  // unchanged.
+  stageFrame = state.stage ? state.stage->frame : 0;
+  if (fadeStart != 0 && ++fadeNow - fadeStart >= kFadeFrames) fadeStart = fadeNow = 0;
   wasInSpell = inSpell;
   inSpell = state.boss && state.boss->spellId != 0 ? 1 : 0;
   if (inSpell != wasInSpell) fadeStart = fadeNow = stageFrame;
+  // Stage 3's mid-boss holds the clock at 4201 until the fade out of its
+  // spell has been shown to the end: the clock steps with that last frame,
+  // which the coming draw still shows at 4201.
+  const bool lastFadeFrame = fadeStart != 0 && fadeNow - fadeStart == kFadeFrames - 1;
+  if (lastFadeFrame && state.stageNumber == 5 && !inSpell && state.stage &&
+      state.stage->frame == 4201)
+    state.stage->frame = 4202;
 }
 
 uint64_t Background::Hash() const {
@@ -288,12 +330,19 @@ void Background::DrawNormal(const GameState& state, int frame, int fadeAlpha,
       return;
     default:
       if (state.stageNumber >= 6 && state.stageNumber <= 9) {
-        // The fourth stage's shared layers: a slow floor, a faster snow layer
-        // from 2240, the clouds and the forest taking over later on.
-        const int layer = frame < 3700 ? 3 : (frame < 5650 ? 4 : 5);
-        base([&] { ScrollDown(t[layer], dc % 448, 0); });
-        if (frame >= 2240) {
-          Blend(1, frame < 2688 ? (frame - 2240) / 2 : overlayAlpha);
+        const int route = static_cast<int>(state.stageNumber) - 6;
+        const int clouds = SceneryAlpha(route, 4, frame), forest = SceneryAlpha(route, 5, frame);
+        const int baseSlot = forest == 255 ? 5 : (clouds == 255 ? 4 : 3);
+        base([&] { ScrollDown(t[baseSlot], dc % 448, 0); });
+        const int over[2][2] = {{4, clouds}, {5, forest}};
+        for (const auto& layer : over) {
+          if (layer[0] <= baseSlot || layer[1] == 0) continue;
+          Blend(1, layer[1] * fadeAlpha / 255);
+          ScrollDown(t[layer[0]], dc % 448, 0);
+        }
+        const int snow = SceneryAlpha(route, 2, frame);
+        if (snow > 0) {
+          Blend(1, snow * overlayAlpha / 128);
           ScrollDown(t[2], (2 * dc) % 448, 1);
         }
         BlendOff();
@@ -388,8 +437,8 @@ void Background::DrawSpell(const GameState& state, int frame, int alpha) const {
 }
 
 void Background::Draw(GameState& state) {
-  // The stage clock as it stands now; drawing changes no play state.
-  const int frame = state.stage ? state.stage->frame : 0;
+  // The stage clock as the last update left it; drawing changes no play state.
+  const int frame = stageFrame;
   ApiSetDrawFilter(1);
   if (state.stageNumber > 12) {
     FillBlack();

@@ -20,6 +20,9 @@ class Background {
   virtual ~Background();
 
   void Update(GameState& state);
+  // After every update of the playing scene: follows the boss's spell cards
+  // with the 32-frame cross-fade (and stage 3's clock step at its end).
+  void FollowSpell(GameState& state);
   void Draw(GameState& state);
   void LoadStage(int stageNumber);
   void ResetForStage();

@@ -258,7 +258,7 @@ void BackgroundFrame::DrawPanel(GameState& s) {
   DrawNumber(10, 495, 80, s.score, glyphs);
   for (int i = 0; i < s.lives && i < 16; ++i) ApiDrawGraphAt(500 + 16 * i, 114, icons[0], 1);
   for (int i = 0; i < s.bombs && i < 16; ++i) ApiDrawGraphAt(500 + 16 * i, 134, icons[2], 1);
-  for (int i = 0; i < s.power && i < 128; ++i) ApiDrawGraphAt(494 + i, 180, barPieces[1], 0);
+  for (int i = 0; i < s.power && i < 128; ++i) ApiDrawGraphAt(494 + i, 180, barPieces[1], 1);
   if (s.power >= 128)
     DrawWord("MAX", 495, 166);
   else

@@ -3,6 +3,7 @@
 
 #include "library/tesra.h"
 #include "playfield/digest.h"
+#include "playfield/player.h"
 #include "playfield/talk_tables.h"
 #include "shell/gamestate.h"
 #include "shell/input.h"
@@ -31,8 +32,9 @@ const StripSheet kStripSheets[13] = {
 };
 
 // The FrameInput bytes of this play update and of the one before: recorded
-// ones during playback, pad 0 and the recording in live play, so a dialogue
-// advances on the same frames when its replay is played.
+// ones during playback; in live play pad 0 and the Player's last input, which
+// is what the recording holds, and goes on where a full recording stops. So a
+// dialogue advances on the same frames when its replay is played.
 void FrameInputs(const GameState& s, uint8_t& now, uint8_t& before) {
   const uint32_t i = s.inputIndex;
   if (s.playback) {
@@ -40,7 +42,7 @@ void FrameInputs(const GameState& s, uint8_t& now, uint8_t& before) {
     before = i > 0 && i - 1 < kPlaybackBufferSize ? s.playbackInputs[i - 1] : 0;
   } else {
     now = s.input ? BuildFrameInput(*s.input) : 0;
-    before = i > 0 && i - 1 < kRecordBufferSize ? s.recordInputs[i - 1] : 0;
+    before = s.player ? static_cast<uint8_t>(s.player->frameInput) : 0;
   }
 }
 

@@ -40,6 +40,9 @@ void UpdatePlaying(GameState& s) {
     if (s.talk) s.talk->Update(s);
   }
   if (s.player) s.player->Update(s);
+  // After every play update, also one that pauses (the pause is not in the
+  // recording), so that its replay counts the same.
+  if (s.background) s.background->FollowSpell(s);
 }
 
 void DrawPlaying(GameState& s) {

@@ -144,7 +144,14 @@ void StageResult::Update(GameState& state) {
   } else if (t == 201) {
     state.score = static_cast<uint32_t>(
         std::min<int64_t>(int64_t{state.score} + state.stageBonus, UINT32_MAX));
+    // The bonus lines stay on the tally until the press that passes the
+    // wait, though the next stage starts its own counts behind it.
+    const int32_t graze = state.stageGraze, pointItems = state.stagePointItems,
+                  gaugeItems = state.stageKind7Items;
     ResetStage(state);
+    state.stageGraze = graze;
+    state.stagePointItems = pointItems;
+    state.stageKind7Items = gaugeItems;
     ++frame;
   } else if (t == kStageResultWaitFrame) {
     if (state.playback || (state.input && state.input->FreshPress(ButtonShot))) {

@@ -147,6 +147,20 @@ TEST_F(ResultRun, PanelTurnsBonusAddsAndTheTallyWaitsForAPress) {
   EXPECT_EQ(s.scene, ScenePlaying);
 }
 
+// The next stage is set up at frame 201, but the tally's lines keep their
+// bonuses while it waits for the press.
+TEST_F(ResultRun, BonusLinesStayThroughTheWait) {
+  ClearStage(0);
+  GameState& s = S();
+  Update(kStageResultWaitFrame + 30);
+  ASSERT_EQ(s.stageResult->frame, kStageResultWaitFrame);
+  EXPECT_EQ(s.stageGraze, 500000);
+  EXPECT_EQ(s.stagePointItems, 10000000);
+  EXPECT_EQ(s.stageKind7Items, 150000);
+  Update(1, kKeyZ);
+  EXPECT_EQ(s.stagePointItems + s.stageKind7Items, 0);
+}
+
 TEST_F(ResultRun, PlaybackPassesTheWaitLastStageAndPracticeLeaveTheTally) {
   ClearStage(1);
   GameState& s = S();

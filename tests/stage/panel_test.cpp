@@ -3,12 +3,15 @@
 // bar's last column, no spell name beyond id 255).
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <functional>
 
 #include "game/driver.h"
+#include "graphics/graph_registry.h"
 #include "library/platform/platform.h"
 #include "library/tesra.h"
 #include "playfield/backgroundframe.h"
+#include "memimg_access.h"
 #include "playfield/boss.h"
 
 namespace {
@@ -72,6 +75,28 @@ TEST(Panel, PlacesFollowTheCounters) {
     b.maxHp = 1000;
     b.spellId = 0;
   }
+}
+
+// The power bar is drawn transparent: its opaque pixels land exactly as the
+// piece holds them, where an opaque draw of an alpha picture blends them.
+TEST(Panel, PowerBarIsTransparent) {
+  GameDriver d;
+  if (!d.UseStandInData()) GTEST_SKIP() << "the data generator is not built";
+  ASSERT_EQ(d.Start(), StartUpResult::Ready);
+  GameState& s = d.State();
+  s.scene = ScenePlaying;
+  s.power = 127;
+  const HeadlessFrame f = RenderPanel(s);
+  MEMIMG view;
+  const MEMIMG* piece = GraphHandleMemImg(s.backgroundFrame->barPieces[1], &view);
+  ASSERT_NE(piece, nullptr);
+  ASSERT_EQ(f.bits, 32);
+  for (int x : {494, 620})
+    for (int y = 0; y < 4; ++y) {
+      uint32_t shown = 0;
+      std::memcpy(&shown, f.pixels.data() + (static_cast<size_t>(180 + y) * f.width + x) * 4, 3);
+      EXPECT_EQ(shown, testutil::GetPixel(piece, 0, y) & 0xFFFFFFu) << x << "," << y;
+    }
 }
 
 }  // namespace

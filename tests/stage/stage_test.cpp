@@ -1,9 +1,15 @@
 // The stage clock around bosses and dialogues, boss music after dialogue,
-// the stage clear, the dialogue advance and the background's clock step.
+// the stage clear, the dialogue advance and the background's clock step and
+// pictures.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
+#include "game/driver.h"
+#include "library/tesra.h"
 #include "playfield/talk_tables.h"
 #include "shell/input.h"
+#include "shell/scene.h"
 #include "stage_field.h"
 
 namespace {
@@ -99,10 +105,10 @@ TEST(Dialogue, AdvancesFromTheRecordedInput) {
   }
 }
 
-// Live play reads the same stream: a shot held through the pause and into
-// the next frame advances one line because the recorded byte before it was
-// clear, as the replay of that play will see it.
-TEST(Dialogue, LivePlayTakesTheEdgeFromTheRecording) {
+// Live play reads the edge as its replay will: a shot held through the pause
+// and into the next frame advances one line because the Player's input before
+// it was clear.
+TEST(Dialogue, LivePlayTakesTheEdgeFromThePlayersLastInput) {
   StageField f;
   GameState& s = f.S();
   s.playback = 0;
@@ -111,15 +117,43 @@ TEST(Dialogue, LivePlayTakesTheEdgeFromTheRecording) {
   input.pressed[0][ButtonShot] = 1;
   input.previous[0][ButtonShot] = 1;  // no fresh press on the pad
   s.inputIndex = 10;
-  s.recordInputs[9] = 0;
+  f.player->frameInput = 0;
   f.talk->Start(2);
   const int32_t first = f.talk->line;
   f.talk->Update(s);
   EXPECT_EQ(f.talk->line, first + 1);
-  s.recordInputs[10] = FrameShot;
+  f.player->frameInput = FrameShot;
   s.inputIndex = 11;
   f.talk->Update(s);
   EXPECT_EQ(f.talk->line, first + 1);  // still held: no second line
+}
+
+// Past the end of the recording (a run of over 71 minutes) shot still passes
+// one line per press, whatever the recording's last byte holds.
+TEST(Dialogue, ShotEdgeHoldsPastTheFullRecording) {
+  struct Case {
+    uint32_t inputIndex;
+    uint8_t byteBefore;  // the recording's byte before inputIndex
+  };
+  const Case cases[] = {{10, 0}, {kMaxReplayFrames, 0}, {kMaxReplayFrames, FrameShot}};
+  for (const Case& c : cases) {
+    StageField f;
+    GameState& s = f.S();
+    s.playback = 0;
+    Input input;
+    s.input = &input;
+    s.inputIndex = c.inputIndex;
+    s.recordInputs[c.inputIndex - 1] = c.byteBefore;
+    f.talk->Start(0);
+    const int32_t first = f.talk->line;
+    for (uint8_t shot : {1, 1, 0, 1}) {  // press, hold, let go, press again
+      input.previous[0][ButtonShot] = input.pressed[0][ButtonShot];
+      input.pressed[0][ButtonShot] = shot;
+      f.talk->Update(s);
+      f.player->Update(s);
+    }
+    EXPECT_EQ(f.talk->line - first, 2) << c.inputIndex << " " << int(c.byteBefore);
+  }
 }
 
 TEST(Dialogue, TablesAndStarts) {
@@ -145,26 +179,49 @@ TEST(Dialogue, TablesAndStarts) {
   EXPECT_EQ(g.talk->plateFrames, 1);
 }
 
-// Stage 3: the end of the mid-boss's spell moves the held clock from 4201 to
-// 4202 once the 32-frame cross-fade is over, counted on updates.
+// Stage 3: the mid-boss's spell card ends in the boss's update; that update
+// and the next 31 show the 32 fade frames, and the held clock steps from 4201
+// to 4202 with the last of them, also when the player's hit frames (in which
+// only the player updates) fall inside the fade, and when the player pauses
+// in it (a replay of the play never pauses).
 TEST(Background, CrossFadeEndStepsStageThreeClock) {
-  StageField f;
-  GameState& s = f.S();
-  s.stageNumber = 5;
-  f.stage->frame = 4201;
-  f.boss->active = 1;
-  f.boss->spellId = 58;
-  for (int i = 0; i < 40; ++i) f.background->Update(s);
-  f.boss->spellId = 0;
-  f.background->Update(s);
-  EXPECT_EQ(f.background->fadeStart, 4201);
-  int frames = 1;
-  while (f.stage->frame == 4201 && frames < 100) {
-    f.background->Update(s);
-    ++frames;
+  struct Case {
+    int hitAt, pauseAt;  // the update of the fade with the hit or the pause (0: none)
+  };
+  for (const Case& c : {Case{0, 0}, Case{3, 0}, Case{30, 0}, Case{0, 10}}) {
+    StageField f;
+    GameState& s = f.S();
+    Input input;
+    s.input = &input;
+    s.stageNumber = 5;
+    s.lives = 2;
+    f.stage->frame = 4201;
+    f.boss->Start(0, 10, 208, 128, 0.0f, 0.0f);
+    f.boss->attackIndex = 99;  // no script runs: the test ends the spell
+    f.boss->spellId = 58;
+    f.boss->spellActive = 1;
+    f.boss->barsLeft = 2;
+    for (int i = 0; i < 40; ++i) UpdateScene(s);
+    ASSERT_EQ(f.background->fadeStart, 0);
+    f.boss->hp = 0;  // beaten in the next update
+    int updates = 0;
+    while (f.stage->frame == 4201 && updates < 100) {
+      ++updates;
+      if (updates == c.hitAt) f.player->hitCounter = 1;
+      input.pressed[0][ButtonEscape] = updates == c.pauseAt;
+      UpdateScene(s);
+      input.previous[0][ButtonEscape] = input.pressed[0][ButtonEscape];
+      if (updates == c.pauseAt) {
+        EXPECT_EQ(s.scene, ScenePause);
+        s.scene = ScenePlaying;  // resumed
+      }
+      if (updates == 1) {
+        EXPECT_EQ(f.background->fadeStart, 4201);
+      }
+    }
+    EXPECT_EQ(updates, 32) << c.hitAt << " " << c.pauseAt;
+    EXPECT_EQ(f.stage->frame, 4202);
   }
-  EXPECT_EQ(frames, 33);
-  EXPECT_EQ(f.background->fadeStart, 0);
 }
 
 TEST(Background, StageTwoPetalsFourPerUpdate) {
@@ -180,6 +237,37 @@ TEST(Background, StageTwoPetalsFourPerUpdate) {
   const uint64_t before = f.background->Hash();
   f.background->Update(s);
   EXPECT_NE(f.background->Hash(), before);  // they keep falling
+}
+
+// Stage 4's picture changes by route, each route on its own frames: the field
+// drawn at the frame before a change and at its frame (the scroll standing)
+// differs exactly where the route changes.
+TEST(Background, StageFourPicturesChangeByRoute) {
+  GameDriver d;
+  if (!d.UseStandInData()) GTEST_SKIP() << "the data generator is not built";
+  ASSERT_EQ(d.Start(), StartUpResult::Ready);
+  GameState& s = d.State();
+  const std::vector<int32_t> changes[4] = {{2240, 2688, 3700, 3924, 5650, 5714, 5778},
+                                           {},
+                                           {2240, 2688, 3700, 3924},
+                                           {2240, 2688, 3700, 3924, 5650}};
+  auto field = [&](int32_t frame) {
+    s.background->stageFrame = s.stage->frame = frame;
+    ApiDrawRectangle(0, 0, 640, 480, ApiRgbToScreenColor(0, 0, 0), 1);
+    s.background->Draw(s);
+    ApiPresentBackScreen();
+    return HeadlessLastFrame().pixels;
+  };
+  for (uint32_t route = 0; route < 4; ++route) {
+    s.stageNumber = 6 + route;
+    s.background->LoadStage(static_cast<int>(s.stageNumber));
+    s.background->drawCounter = 1000;
+    for (int32_t at : changes[0]) {
+      const bool listed =
+          std::find(changes[route].begin(), changes[route].end(), at) != changes[route].end();
+      EXPECT_EQ(field(at - 1) != field(at), listed) << "route " << route << " at " << at;
+    }
+  }
 }
 
 }  // namespace
