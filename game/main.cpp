@@ -1,6 +1,6 @@
 // The program's entry: the SDL back end under the game's own entry function.
 #include "library/platform/platform.h"
-#include "shell/winmain.h"
+#include "scenes/winmain.h"
 
 int main() {
   PlatformUseBackend(PlatformBackend::Sdl);

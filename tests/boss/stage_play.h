@@ -10,8 +10,8 @@
 #include "playfield/boss.h"
 #include "playfield/digest.h"
 #include "playfield/player.h"
+#include "scenes/scene.h"
 #include "shell/input.h"
-#include "shell/scene.h"
 
 struct StagePlay {
   std::vector<FrameDigest> digests;  // every 30th frame the replay holds

@@ -20,12 +20,12 @@
 #include "playfield/player.h"
 #include "playfield/stage.h"
 #include "playfield/talk.h"
-#include "shell/ending.h"
+#include "scenes/ending.h"
+#include "scenes/menu.h"
+#include "scenes/scene.h"
+#include "scenes/stageresult.h"
 #include "shell/gamestate.h"
-#include "shell/menu.h"
 #include "shell/savefile.h"
-#include "shell/scene.h"
-#include "shell/stageresult.h"
 
 namespace {
 

@@ -13,10 +13,10 @@
 #include "library/sound/sound_internal.h"
 #include "library/tesra.h"
 #include "playfield/player.h"
+#include "scenes/scene.h"
 #include "shell/input.h"
 #include "shell/loopcontrol.h"
 #include "shell/savefile.h"
-#include "shell/scene.h"
 
 namespace {
 

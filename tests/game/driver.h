@@ -9,8 +9,8 @@
 
 #include "library/platform/platform.h"
 #include "playfield/digest.h"
+#include "scenes/winmain.h"
 #include "shell/gamestate.h"
-#include "shell/winmain.h"
 
 class GameDriver {
  public:

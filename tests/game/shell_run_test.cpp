@@ -12,9 +12,6 @@
 
 #include "driver.h"
 #include "library/tesra.h"
-#include "shell/bgm.h"
-#include "shell/gamemath.h"
-#include "shell/input.h"
 #include "playfield/boss.h"
 #include "playfield/bullet.h"
 #include "playfield/enemy.h"
@@ -22,12 +19,15 @@
 #include "playfield/maho.h"
 #include "playfield/player.h"
 #include "playfield/stage.h"
+#include "scenes/scene.h"
+#include "scenes/stageresult.h"
+#include "scenes/texts.h"
+#include "scenes/title.h"
+#include "shell/bgm.h"
+#include "shell/gamemath.h"
+#include "shell/input.h"
 #include "shell/savefile.h"
-#include "shell/scene.h"
 #include "shell/sound.h"
-#include "shell/stageresult.h"
-#include "shell/texts.h"
-#include "shell/title.h"
 
 namespace {
 

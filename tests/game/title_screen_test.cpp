@@ -9,8 +9,8 @@
 #include "graphics/graph_registry.h"
 #include "graphics/screen.h"
 #include "library/tesra.h"
+#include "scenes/title.h"
 #include "shell/savefile.h"
-#include "shell/title.h"
 
 TEST(TitleScreen, NoGhostOfTheLoadingPictureAtSixteenBits) {
   GameDriver driver;

@@ -13,12 +13,12 @@
 #include "game/driver.h"
 #include "library/tesra.h"
 #include "playfield/digest.h"
+#include "scenes/menu.h"
+#include "scenes/title.h"
 #include "shell/input.h"
-#include "shell/menu.h"
 #include "shell/savefile.h"
 #include "shell/savefile_io.h"
 #include "shell/sound.h"
-#include "shell/title.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include "playfield/boss.h"
 #include "playfield/enemy.h"
 #include "playfield/maho.h"
+#include "scenes/scene.h"
 #include "shell/input.h"
-#include "shell/scene.h"
 
 namespace {
 

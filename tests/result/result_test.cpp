@@ -8,13 +8,13 @@
 
 #include "game/driver.h"
 #include "library/tesra.h"
-#include "shell/ending.h"
+#include "scenes/ending.h"
+#include "scenes/menu.h"
+#include "scenes/scene.h"
+#include "scenes/stageresult.h"
 #include "shell/gamestate.h"
 #include "shell/input.h"
-#include "shell/menu.h"
 #include "shell/savefile.h"
-#include "shell/scene.h"
-#include "shell/stageresult.h"
 
 namespace {
 

@@ -13,8 +13,8 @@
 #include "playfield/player.h"
 #include "playfield/stage.h"
 #include "playfield/talk.h"
+#include "scenes/scene.h"
 #include "shell/input.h"
-#include "shell/scene.h"
 
 namespace {
 

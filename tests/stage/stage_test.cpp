@@ -8,8 +8,8 @@
 #include "game/driver.h"
 #include "library/tesra.h"
 #include "playfield/talk_tables.h"
+#include "scenes/scene.h"
 #include "shell/input.h"
-#include "shell/scene.h"
 #include "stage_field.h"
 
 namespace {

@@ -16,8 +16,8 @@
 #include "playfield/digest.h"
 #include "playfield/player.h"
 #include "playfield/stage.h"
+#include "scenes/scene.h"
 #include "shell/input.h"
-#include "shell/scene.h"
 
 namespace bot {
 

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "play_bot.h"
-#include "shell/ending.h"
+#include "scenes/ending.h"
 #include "shell/savefile.h"
 
 namespace {

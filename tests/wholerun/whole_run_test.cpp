@@ -13,7 +13,7 @@
 
 #include "dodge_bot.h"
 #include "play_bot.h"
-#include "shell/ending.h"
+#include "scenes/ending.h"
 
 #if defined(__SANITIZE_ADDRESS__)
 #define VKO_SLOW_BUILD 1

@@ -31,13 +31,13 @@
 #include "library/tesra.h"
 #include "playfield/digest.h"
 #include "playfield/player.h"
-#include "shell/input.h"
+#include "scenes/menu.h"
+#include "scenes/scene.h"
+#include "scenes/stageresult.h"
+#include "scenes/winmain.h"
 #include "shell/gamestate.h"
-#include "shell/menu.h"
+#include "shell/input.h"
 #include "shell/savefile.h"
-#include "shell/scene.h"
-#include "shell/stageresult.h"
-#include "shell/winmain.h"
 
 namespace {
 

@@ -3,9 +3,9 @@
 #include <cstring>
 
 #include "library/tesra.h"
+#include "scenes/menu.h"
 #include "shell/gamestate.h"
 #include "shell/input.h"
-#include "shell/menu.h"
 #include "shell/savefile_io.h"
 #include "shell/sound.h"
 

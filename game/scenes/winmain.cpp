@@ -1,5 +1,5 @@
 // Start-up, main loop and end of the game.
-#include "shell/winmain.h"
+#include "scenes/winmain.h"
 
 #include <cstdio>
 #include <cstring>
@@ -16,19 +16,19 @@
 #include "playfield/player.h"
 #include "playfield/stage.h"
 #include "playfield/talk.h"
+#include "scenes/ending.h"
+#include "scenes/menu.h"
+#include "scenes/scene.h"
+#include "scenes/stageresult.h"
+#include "scenes/texts.h"
+#include "scenes/title.h"
 #include "shell/bgm.h"
-#include "shell/ending.h"
 #include "shell/fileio.h"
 #include "shell/gamestate.h"
 #include "shell/input.h"
 #include "shell/loopcontrol.h"
-#include "shell/menu.h"
 #include "shell/savefile_io.h"
-#include "shell/scene.h"
 #include "shell/sound.h"
-#include "shell/stageresult.h"
-#include "shell/texts.h"
-#include "shell/title.h"
 
 MainLoopState g_mainLoop;
 

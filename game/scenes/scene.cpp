@@ -1,5 +1,5 @@
 // Scene dispatch.
-#include "shell/scene.h"
+#include "scenes/scene.h"
 
 #include "library/tesra.h"
 #include "playfield/background.h"
@@ -12,14 +12,14 @@
 #include "playfield/player.h"
 #include "playfield/stage.h"
 #include "playfield/talk.h"
+#include "scenes/ending.h"
+#include "scenes/menu.h"
+#include "scenes/stageresult.h"
+#include "scenes/title.h"
 #include "shell/bgm.h"
-#include "shell/ending.h"
 #include "shell/gamestate.h"
-#include "shell/menu.h"
 #include "shell/scene_calls.h"
 #include "shell/sound.h"
-#include "shell/stageresult.h"
-#include "shell/title.h"
 
 namespace {
 

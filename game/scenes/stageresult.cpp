@@ -1,5 +1,5 @@
 // Stage-result tally.
-#include "shell/stageresult.h"
+#include "scenes/stageresult.h"
 
 #include <algorithm>
 #include <cmath>
@@ -7,11 +7,11 @@
 #include <limits>
 
 #include "playfield/stage.h"
+#include "scenes/menu.h"
+#include "scenes/scene.h"
 #include "shell/bgm.h"
 #include "shell/gamestate.h"
 #include "shell/input.h"
-#include "shell/menu.h"
-#include "shell/scene.h"
 #include "shell/scene_calls.h"
 
 namespace {

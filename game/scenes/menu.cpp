@@ -1,21 +1,21 @@
 // Menu scenes: the selects that lead to a play, the replay select, records,
 // music room, options, key configuration, continue prompt and pause.
-#include "shell/menu.h"
+#include "scenes/menu.h"
 
 #include <cstdio>
 
 #include "library/tesra.h"
 #include "playfield/player.h"
+#include "scenes/scene.h"
+#include "scenes/title.h"
 #include "shell/bgm.h"
 #include "shell/fileio.h"
 #include "shell/gamestate.h"
 #include "shell/input.h"
 #include "shell/savefile.h"
 #include "shell/savefile_io.h"
-#include "shell/scene.h"
 #include "shell/scene_calls.h"
 #include "shell/sound.h"
-#include "shell/title.h"
 
 namespace {
 

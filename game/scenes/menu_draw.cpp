@@ -4,10 +4,10 @@
 #include <cstring>
 
 #include "library/tesra.h"
+#include "scenes/menu.h"
+#include "scenes/menu_texts.h"
 #include "shell/gamemath.h"
 #include "shell/gamestate.h"
-#include "shell/menu.h"
-#include "shell/menu_texts.h"
 #include "shell/savefile_io.h"
 
 const char* const kDifficultyWords[5] = {"Easy", "Normal", "Hard", "Lunatic", "Extra"};

@@ -1,11 +1,11 @@
 // Title screen.
-#include "shell/title.h"
+#include "scenes/title.h"
 
 #include "library/tesra.h"
+#include "scenes/menu.h"
 #include "shell/bgm.h"
 #include "shell/gamestate.h"
 #include "shell/input.h"
-#include "shell/menu.h"
 #include "shell/savefile_io.h"
 #include "shell/sound.h"
 

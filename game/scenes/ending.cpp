@@ -1,12 +1,12 @@
 // Ending: text lines, then the staff roll.
-#include "shell/ending.h"
+#include "scenes/ending.h"
 
 #include "library/tesra.h"
 #include "playfield/talk_tables.h"
+#include "scenes/menu.h"
 #include "shell/bgm.h"
 #include "shell/gamestate.h"
 #include "shell/input.h"
-#include "shell/menu.h"
 
 namespace {
 
