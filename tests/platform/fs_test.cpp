@@ -125,7 +125,9 @@ TEST_F(FsTest, ReadsRefuseWhatIsNotARegularFileWithoutBlocking) {
       EXPECT_EQ(FsExists(c.name), c.error == 0 ? 1 : 0) << c.name;
       EXPECT_EQ(got, c.error ? 0u : 4u) << c.name;
       const StreamHandle h = FileOpen(c.name);
-      if (c.reason) EXPECT_STREQ(FileOpenFailureReason(), c.reason) << c.name;
+      if (c.reason) {
+        EXPECT_STREQ(FileOpenFailureReason(), c.reason) << c.name;
+      }
       if (h) FileClose(h);
     }
     EXPECT_EQ(FsCreate("pipe.dat"), nullptr);
