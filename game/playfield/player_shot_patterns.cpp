@@ -220,7 +220,7 @@ static void FireBeam(Player& p, const GameState& st, int32_t power) {
   if (p.beamGlow < 96) p.beamGlow += 1;
 }
 
-// The third character's slow volley ends with beams rising from below the
+// Character 3's slow volley ends with beams rising from below the
 // field once in every 120 frames of fire.
 static void FireRisingBeams(Player& p, int32_t power) {
   static const int32_t kDamages[3][7] = {{1, 3, 1}, {1, 3, 5, 3, 1}, {1, 3, 5, 7, 5, 3, 1}};
@@ -312,7 +312,7 @@ void MoveOption(Player& p, int32_t i) {
   p.optionCount[i] -= 1;
 }
 
-// The third character's shuttles: to the target, back to the player, again.
+// Character 3's shuttles (gauge mode): to the target, back to the player, again.
 void Shuttle(Player& p, GameState& st, int32_t i) {
   if (p.optionCount[i] != 0) {
     MoveOption(p, i);
