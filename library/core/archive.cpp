@@ -9,6 +9,7 @@
 #include "core/log.h"
 #include "core/memory.h"
 #include "core/sjis.h"
+#include "platform/fs.h"
 
 namespace {
 
@@ -113,7 +114,7 @@ bool ReadRange(const Archive* archive, uint64_t offset, void* buffer, size_t siz
   if (archive->hostPath.empty()) {
     std::memcpy(buffer, archive->image.data() + offset, size);
   } else {
-    std::FILE* f = std::fopen(archive->hostPath.c_str(), "rb");
+    std::FILE* f = FsOpenHostRead(archive->hostPath.c_str());
     if (!f) return false;
     const bool ok = fseeko(f, static_cast<off_t>(offset), SEEK_SET) == 0 &&
                     std::fread(buffer, 1, size, f) == size;
@@ -208,7 +209,7 @@ Archive* Finish(Archive* a) {
 
 Archive* OpenArchiveFile(const char* hostPath, const char* key) {
   if (!hostPath) return nullptr;
-  std::FILE* f = std::fopen(hostPath, "rb");
+  std::FILE* f = FsOpenHostRead(hostPath);
   if (!f) {
     LogFormatLine("アーカイブファイルを開けません: %s", hostPath);
     return nullptr;

@@ -192,8 +192,7 @@ namespace {
 // A descriptor of an existing regular file opened for reading, or -1 with
 // errno. The stat refuses a FIFO or device before it is opened; the open is
 // non-blocking and checked again, so one swapped in meanwhile cannot hang it.
-int OpenRegularForReading(const char* windowsPath) {
-  const std::string host = FsHostPath(windowsPath);
+int OpenRegularHost(const std::string& host) {
   if (host.empty()) {
     errno = ENOENT;
     return -1;
@@ -216,6 +215,20 @@ int OpenRegularForReading(const char* windowsPath) {
   }
   fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
   return fd;
+}
+
+int OpenRegularForReading(const char* windowsPath) { return OpenRegularHost(FsHostPath(windowsPath)); }
+
+// The descriptor as a stream, or null with errno (the descriptor closed).
+std::FILE* StreamOf(int fd) {
+  if (fd < 0) return nullptr;
+  std::FILE* f = fdopen(fd, "rb");
+  if (!f) {
+    const int error = errno;
+    close(fd);
+    errno = error;
+  }
+  return f;
 }
 
 // Writes all bytes, retrying short writes; false with errno.
@@ -249,17 +262,9 @@ void FlushFolderOf(const std::string& hostFile) {
 FsHostCalls& FsCalls() { return g_calls; }
 void FsResetHostCalls() { g_calls = kRealCalls; }
 
-std::FILE* FsOpenRead(const char* windowsPath) {
-  const int fd = OpenRegularForReading(windowsPath);
-  if (fd < 0) return nullptr;
-  std::FILE* f = fdopen(fd, "rb");
-  if (!f) {
-    const int error = errno;
-    close(fd);
-    errno = error;
-  }
-  return f;
-}
+std::FILE* FsOpenRead(const char* windowsPath) { return StreamOf(OpenRegularForReading(windowsPath)); }
+
+std::FILE* FsOpenHostRead(const char* hostPath) { return StreamOf(OpenRegularHost(hostPath ? hostPath : "")); }
 
 int FsOpenError(const char* windowsPath) {
   const int fd = OpenRegularForReading(windowsPath);

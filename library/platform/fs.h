@@ -34,6 +34,8 @@ std::string FsHostPath(const char* windowsPath);
 // when there is no such file, ENXIO / EISDIR for a path that is not a regular
 // file, else the host's error (EACCES, EIO, ...).
 std::FILE* FsOpenRead(const char* windowsPath);
+// The same for a path already in host form (an archive found by the layer).
+std::FILE* FsOpenHostRead(const char* hostPath);
 // 0 when the file opens as FsOpenRead opens it, else the errno it gives.
 int FsOpenError(const char* windowsPath);
 // The reason for an errno of this layer in English: "no such file", "not a

@@ -5,6 +5,7 @@
 
 #include <cerrno>
 
+#include "core/archive.h"
 #include "core/fileio.h"
 #include "core/sjis.h"
 #include "core/test_files.h"
@@ -131,6 +132,7 @@ TEST_F(FsTest, ReadsRefuseWhatIsNotARegularFileWithoutBlocking) {
       if (h) FileClose(h);
     }
     EXPECT_EQ(FsCreate("pipe.dat"), nullptr);
+    EXPECT_EQ(OpenArchiveFile((dir_ / "pipe.dat").c_str(), "key"), nullptr);
   }, {dir_ / "pipe.dat"});
   EXPECT_TRUE(inTime);
 
