@@ -1,11 +1,13 @@
 // Menu drawing: backdrop, labels, lists with their highlight, the records
 // pages, the replay slot list and the name grid.
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 
 #include "library/tesra.h"
 #include "scenes/menu.h"
 #include "scenes/menu_texts.h"
+#include "shell/fileio.h"
 #include "shell/gamemath.h"
 #include "shell/gamestate.h"
 #include "shell/savefile_io.h"
@@ -123,14 +125,14 @@ void Menu::DrawSlotList(GameState& state) {
     char name[64];
     ReplaySlotFileName(r, name, sizeof name);
     Highlight(r == cursor);
-    if (!FileExists(name)) {
+    if (GameFileOpenError(name) == ENOENT) {  // one that is there but unreadable shows as damaged
       for (int j = 0; j < 20; ++j) DrawNameGlyph(135 + 20 * j, y, 19, glyphs);
       continue;
     }
     const ReplaySlotInfo& slot = state.replaySlots[r];
     DrawGlyphWord(88, y, "No.");
     DrawDigits(2, 124, y, static_cast<uint32_t>(r + 1));
-    if (!slot.valid) {  // the file is there but does not decode
+    if (!slot.valid) {  // the file is there but cannot be read or does not decode
       DrawGlyphWord(160, y, "Damaged");
       continue;
     }

@@ -3,6 +3,7 @@
 // the records pages, name entry, replay save and a damaged replay slot.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <cstring>
@@ -301,14 +302,28 @@ TEST_F(MenuRun, ContinuedRunsAndPlaybacksSaveNothing) {
   EXPECT_FALSE(GameDriver::Exists("score.dat"));
 }
 
+// A slot that does not decode and one that cannot be read at all (a FIFO)
+// both show "Damaged", never an empty slot a save would write over.
 TEST_F(MenuRun, DamagedReplaySlotIsRefused) {
   mkdir("replay", 0755);
   GameDriver::WriteFile("replay/vko01_01.rpy", std::vector<uint8_t>(120, 0x5A));
-  ASSERT_TRUE(GameDriver::Exists("replay/vko01_01.rpy"));
+  ASSERT_EQ(mkfifo("replay/vko01_02.rpy", 0644), 0);
   Press(kKeyDown, 3);  // replay
   Press(kKeyZ);
   ASSERT_EQ(S().scene, SceneReplaySelect);
   EXPECT_EQ(S().replaySlots[0].valid, 0);
+  // The FIFO's row drawn, then the same row with a file that does not decode.
+  S().frameSkip = 0;
+  const auto slotTwoRow = [&] {
+    driver_.Run(1);
+    const HeadlessFrame f = HeadlessLastFrame();
+    const size_t pitch = static_cast<size_t>(f.width) * f.bits / 8;
+    return std::vector<uint8_t>(f.pixels.begin() + 60 * pitch, f.pixels.begin() + 80 * pitch);
+  };
+  const std::vector<uint8_t> unreadable = slotTwoRow();
+  ASSERT_EQ(unlink("replay/vko01_02.rpy"), 0);
+  GameDriver::WriteFile("replay/vko01_02.rpy", std::vector<uint8_t>(120, 0x5A));
+  EXPECT_TRUE(slotTwoRow() == unreadable);
   Snapshot("replay_select");
   Press(kKeyZ);
   EXPECT_EQ(S().scene, SceneReplaySelect);
