@@ -137,11 +137,12 @@ void Row(BossScriptContext& ctx, int32_t w) {
   }
 }
 
-// Five bullets drifting off near the sweeping laser.
+// Five bullets drifting off near the sweeping laser. A laser that never came
+// out (slot -1) reads as facing 0 at (0, 0): the bullets still make their
+// draws and spawns, at x 60-100 on the top edge.
 void Drifters(BossScriptContext& ctx) {
   Boss& b = ctx.boss();
   const int32_t laser = b.ScratchInt(100);
-  if (laser < 0) return;  // the laser never came out
   for (int32_t n = 0; n < 5; ++n) {
     const float f1 = ctx.GetFacing(laser);
     const int32_t sinDraw = ctx.Rnd(10);

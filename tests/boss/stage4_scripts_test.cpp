@@ -4,8 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 
 #include "boss/fake_context.h"
+#include "boss/idioms.h"
 
 namespace {
 
@@ -180,6 +182,47 @@ TEST(Stage4Scripts, DriftersTurnBySignedRemainder) {
     EXPECT_EQ(changes[0][7], c.turn) << c.laserFacing;
     EXPECT_EQ(changes[0][8], 18);
     EXPECT_EQ(f.Calls("Spawn").at(0)[4], c.laserFacing);
+  }
+}
+
+TEST(Stage4Scripts, DriftersDrawAndSpawnEvenWhenTheLaserFoundNoRoom) {
+  // Laser frame 360 with the pool full leaves the laser's slot -1; by 369 the
+  // pool has room again. Either way the drifters draw as beside a live laser
+  // and spawn about (0, 0) at facing 0, what a -1 slot reads as.
+  struct Case {
+    int32_t frame;
+    bool room;  // the drifters' own spawns find records
+  } cases[] = {{360, false}, {369, true}};
+  const auto play = [](FakeContext& f, int32_t roomAtLaser, int32_t frame) {
+    f.BeginAttack(3);  // Lunatic: no row falls on 360 or 369
+    f.bulletRoom = roomAtLaser;
+    f.RunAt(360);
+    f.bulletRoom = 2048;
+    if (frame != 360) f.RunAt(frame);
+  };
+  for (const Case& c : cases) {
+    FakeContext live(15, 3);
+    play(live, 2048, c.frame);
+    FakeContext lost(15, 3);
+    play(lost, 0, c.frame);
+    EXPECT_EQ(lost.boss().ScratchInt(100), -1);
+    const std::vector<int32_t> r = lost.Draws();
+    EXPECT_EQ(r, live.Draws()) << c.frame;
+    if (c.room) {
+      EXPECT_EQ(lost.Ops(), live.Ops());
+    }
+    const std::vector<FakeCall> spawns = lost.Calls("Spawn");
+    const std::vector<FakeCall> rnd = lost.Calls("Rnd");
+    ASSERT_EQ(spawns.size(), 5u) << c.frame;
+    ASSERT_EQ(r.size(), 25u);
+    for (size_t n = 0; n < 5; ++n) {
+      const int32_t* d = &r[5 * n];  // sine, cosine, angle, y, x
+      for (size_t k = 0; k < 5; ++k) EXPECT_EQ(rnd[5 * n + k][0], (k < 2 ? 10 : k == 2 ? 20 : 40));
+      EXPECT_EQ(spawns[n].result >= 0, c.room);
+      EXPECT_NEAR(spawns[n][1], (60 + d[4]) * std::cos((d[1] - 5) * kPi / 180), 1e-3);
+      EXPECT_NEAR(spawns[n][2], (60 + d[3]) * std::sin((d[0] - 5) * kPi / 180), 1e-3);
+      EXPECT_EQ(spawns[n][4], d[2] - 10);
+    }
   }
 }
 
