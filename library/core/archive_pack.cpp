@@ -212,7 +212,8 @@ int GatherFolder(const char* hostFolder, std::vector<PackInput>* inputs) {
   return 0;
 }
 
-int PackFolder(const char* outPath, const char* hostFolder, const PackOptions& options) {
+int PackFolder(const char* outPath, const char* hostFolder, const PackOptions& options,
+               PackSummary* summary) {
   std::vector<PackInput> inputs;
   if (GatherFolder(hostFolder, &inputs) != 0) {
     std::fprintf(stderr, "tsapack: cannot read folder %s\n", hostFolder ? hostFolder : "(null)");
@@ -234,6 +235,12 @@ int PackFolder(const char* outPath, const char* hostFolder, const PackOptions& o
     std::remove(temp.c_str());
     std::fprintf(stderr, "tsapack: cannot write %s\n", outPath);
     return -1;
+  }
+  if (summary) {
+    summary->files = inputs.size();
+    summary->bytesRead = 0;
+    for (const PackInput& in : inputs) summary->bytesRead += in.data.size();
+    summary->bytesWritten = image.size();
   }
   return 0;
 }

@@ -24,5 +24,14 @@ std::vector<uint8_t> BuildArchive(const std::vector<PackInput>& inputs, const Pa
 // Gathers every regular file below hostFolder, named relative to it with "\"
 // separators (host UTF-8 names converted to CP932), sorted by name. -1 on failure.
 int GatherFolder(const char* hostFolder, std::vector<PackInput>* inputs);
-// Packs hostFolder into the archive file outPath. 0 ok, -1 (message on stderr).
-int PackFolder(const char* outPath, const char* hostFolder, const PackOptions& options);
+// What PackFolder did: the files packed, the bytes read from them and the
+// bytes of the archive written.
+struct PackSummary {
+  size_t files = 0;
+  uint64_t bytesRead = 0;
+  uint64_t bytesWritten = 0;
+};
+// Packs hostFolder into the archive file outPath. 0 ok (summary, when given,
+// filled in), -1 (message on stderr).
+int PackFolder(const char* outPath, const char* hostFolder, const PackOptions& options,
+               PackSummary* summary = nullptr);

@@ -478,3 +478,26 @@ TEST(PackFolder, NamesEntriesRelativeToTheFolderInCp932) {
   ASSERT_EQ(symlink(".", (dir / "loop/self").c_str()), 0);
   EXPECT_EQ(GatherFolder((dir / "loop").c_str(), &inputs), -1);
 }
+
+// tsapack's closing line: the files, the bytes read from them and the bytes of
+// the archive it wrote (LZ makes the second smaller here).
+TEST(PackFolder, TsapackSaysTheBytesReadAndTheBytesWritten) {
+  char cwd[4096];
+  const std::string tool = std::string(getcwd(cwd, sizeof cwd) ? cwd : ".") + "/tsapack";
+  if (access(tool.c_str(), X_OK) != 0) GTEST_SKIP() << "no tsapack beside the tests";
+  TempFolder dir;
+  mkdir((dir / "in").c_str(), 0755);
+  ASSERT_TRUE(WriteText(dir / "in/a.txt", std::string(4000, 'a')));
+  ASSERT_TRUE(WriteText(dir / "in/b.txt", "b"));
+  std::FILE* p = popen(("'" + tool + "' '" + (dir / "x.dat") + "' '" + (dir / "in") + "'").c_str(), "r");
+  ASSERT_NE(p, nullptr);
+  char line[512] = {};
+  const bool got = std::fgets(line, sizeof line, p) != nullptr;
+  EXPECT_EQ(pclose(p), 0);
+  ASSERT_TRUE(got);
+  struct stat st;
+  ASSERT_EQ(stat((dir / "x.dat").c_str(), &st), 0);
+  EXPECT_LT(st.st_size, 4001);
+  EXPECT_EQ(std::string(line), "tsapack: " + (dir / "x.dat") + ": 2 files, 4001 bytes read, " +
+                                   std::to_string(st.st_size) + " bytes written\n");
+}

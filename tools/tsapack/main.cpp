@@ -81,14 +81,10 @@ int main(int argc, char** argv) {
       options.key.resize(ArchiveMaxKey);
     }
   }
-  std::vector<PackInput> inputs;
-  if (GatherFolder(positional[1], &inputs) != 0) {
-    std::fprintf(stderr, "tsapack: cannot read folder %s\n", positional[1]);
-    return 1;
-  }
-  if (PackFolder(positional[0], positional[1], options) != 0) return 1;
-  size_t total = 0;
-  for (const PackInput& in : inputs) total += in.data.size();
-  std::printf("tsapack: %s: %zu files, %zu bytes packed\n", positional[0], inputs.size(), total);
+  PackSummary done;
+  if (PackFolder(positional[0], positional[1], options, &done) != 0) return 1;
+  std::printf("tsapack: %s: %zu files, %llu bytes read, %llu bytes written\n", positional[0],
+              done.files, static_cast<unsigned long long>(done.bytesRead),
+              static_cast<unsigned long long>(done.bytesWritten));
   return 0;
 }
