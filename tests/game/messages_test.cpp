@@ -2,6 +2,7 @@
 // the data cannot be loaded (the log is off in the game).
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cerrno>
 #include <cstring>
@@ -40,6 +41,28 @@ TEST(ShellMessages, ADamagedArchiveNamesEachFileAndWhy) {
   for (const char* name : {"spell.tga", "player.tga", "cutin.tga"})
     EXPECT_NE(err.find(Line("cannot load the picture vko01\\" + std::string(name) + why)), std::string::npos)
         << name << " in\n" << err;
+}
+
+// An archive that cannot be read, with no plain folder beside it, is named
+// once with the reason before the files that could not be found.
+TEST(ShellMessages, AnUnreadableArchiveIsNamedOnce) {
+  for (const char* reason : {"not a regular file", "Permission denied"}) {
+    GameDriver driver;
+    GameDriver::WriteFile("vko01.dat", std::vector<uint8_t>(64, 0));
+    if (reason[0] == 'n') ASSERT_EQ(unlink("vko01.dat") | mkfifo("vko01.dat", 0644), 0);
+    else FsCalls().open = [](const char* path, int flags, int mode) {
+      return std::strcmp(path, "vko01.dat") == 0 ? (errno = EACCES, -1) : open(path, flags, mode);
+    };
+    HeadlessSetDefaultMessageBoxAnswer(0);
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(driver.Start(), StartUpResult::Ready);
+    const std::string err = testing::internal::GetCapturedStderr();
+    FsResetHostCalls();
+    const size_t firstLine = err.find('\n') + 1;
+    EXPECT_EQ(err.substr(0, firstLine), Line("the archive vko01.dat cannot be read (" + std::string(reason) + ")"));
+    EXPECT_EQ(err.find("vko01.dat", firstLine), std::string::npos) << err;
+    EXPECT_EQ(err.find(Line("cannot load the picture vko01\\loading.tga: no such file")), firstLine) << err;
+  }
 }
 
 // Without a sound device the game says so once and plays on silently; the
