@@ -17,6 +17,15 @@ namespace {
 
 std::string Line(const std::string& text) { return std::string(ReportProgramName()) + ": " + text + "\n"; }
 
+// Opening the named file fails as without read permission (root reads anything).
+const char* g_refused = "";
+void RefuseOpening(const char* name) {
+  g_refused = name;
+  FsCalls().open = [](const char* path, int flags, int mode) {
+    return std::strcmp(path, g_refused) == 0 ? (errno = EACCES, -1) : open(path, flags, mode);
+  };
+}
+
 TEST(ShellMessages, AnUnseenQuestionIsPrintedWithTheAnswerTaken) {
   GameDriver driver;
   GameDriver::WriteFile("vko01.cfg", std::vector<uint8_t>(20, 0x33));
@@ -50,9 +59,7 @@ TEST(ShellMessages, AnUnreadableArchiveIsNamedOnce) {
     GameDriver driver;
     GameDriver::WriteFile("vko01.dat", std::vector<uint8_t>(64, 0));
     if (reason[0] == 'n') ASSERT_EQ(unlink("vko01.dat") | mkfifo("vko01.dat", 0644), 0);
-    else FsCalls().open = [](const char* path, int flags, int mode) {
-      return std::strcmp(path, "vko01.dat") == 0 ? (errno = EACCES, -1) : open(path, flags, mode);
-    };
+    else RefuseOpening("vko01.dat");
     HeadlessSetDefaultMessageBoxAnswer(0);
     testing::internal::CaptureStderr();
     EXPECT_EQ(driver.Start(), StartUpResult::Ready);
@@ -89,9 +96,7 @@ TEST(ShellMessages, AnUnreadableScoreFileIsNamedAndKept) {
   GameDriver::WriteWindowedSettings();
   const std::vector<uint8_t> kept(1537, 0x5A);
   GameDriver::WriteFile("score.dat", kept);
-  FsCalls().open = [](const char* path, int flags, int mode) {
-    return std::strcmp(path, "score.dat") == 0 ? (errno = EACCES, -1) : open(path, flags, mode);
-  };
+  RefuseOpening("score.dat");
   HeadlessSetMessageBoxesFail(1);
   testing::internal::CaptureStderr();
   EXPECT_EQ(driver.Start(), StartUpResult::Ready);
