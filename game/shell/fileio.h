@@ -16,9 +16,11 @@ const char* GameFileErrorText(int error);
 // 0 when the file opens for reading, else the reason as GameReadFile gives it.
 int GameFileOpenError(const char* path);
 
-// Writes size bytes to a temporary file beside path, checks that all of them
-// were written and flushes them to the disk, then renames it over path and
-// flushes the folder. The old file survives any failure (reported on stderr).
+// Writes size bytes to a new temporary file beside path, checks that all of
+// them were written and flushes them to the disk, then renames it over path
+// and flushes the folder. A path that is a link to a regular file keeps its
+// link: the link's target gets the bytes. The old file survives any failure
+// (reported on stderr).
 bool GameWriteFileReplacing(const char* path, const uint8_t* data, uint32_t size);
 
 bool GameFileOpensForReading(const char* path);

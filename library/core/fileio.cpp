@@ -9,11 +9,13 @@
 #include <cstring>
 #include <map>
 #include <mutex>
+#include <set>
 #include <string>
 
 #include "core/archive.h"
 #include "core/log.h"
 #include "core/memory.h"
+#include "core/report.h"
 #include "core/sjis.h"
 #include "platform/fs.h"
 
@@ -190,9 +192,22 @@ int HostGetcwd(char* buffer, size_t size) {
 
 // ---- archive-aware set ----------------------------------------------------------------
 
-bool IsRegularFile(const std::string& hostPath) {
-  struct stat st;
-  return !hostPath.empty() && stat(hostPath.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+// 0 when the archive opens for reading, ENOENT when there is none, else why
+// it cannot be read (not a regular file, no permission, ...).
+int ArchiveFileError(const std::string& hostPath) {
+  std::FILE* f = FsOpenHostRead(hostPath.c_str());
+  if (!f) return errno ? errno : EIO;
+  std::fclose(f);
+  return 0;
+}
+
+// Archives already named to the user as unreadable (by host path), so that
+// each is named once, not once for every file looked for in it.
+std::set<std::string> g_unreadableNamed;
+
+void NameUnreadableArchive(const std::string& hostPath, const std::string& label, int error) {
+  if (!g_unreadableNamed.insert(hostPath).second) return;
+  ReportToUser("the archive %s cannot be read (%s)", label.c_str(), FsErrorText(error));
 }
 
 // The cached archive of hostPath, read again when the file changed; null
@@ -226,6 +241,8 @@ StreamHandle ArchiveOpen(const char* name, int async, int shareRead) {
   // Stepping by characters: a trail byte 0x5C (as in "表" or "ソフト") is
   // never a separator.
   size_t folderStart = 0;  // where the last component of the folder begins
+  std::string unreadable, unreadableLabel;  // an archive there that cannot be read
+  int unreadableError = 0;
   for (size_t i = 0; i < path.size();) {
     const int n = SjisCharLength(path.c_str() + i);
     if (n == 1 && path[i] == '\\') {
@@ -234,7 +251,14 @@ StreamHandle ArchiveOpen(const char* name, int async, int shareRead) {
       folderStart = i + 1;
       if (!last.empty() && last != "." && last != "..") {
         const std::string hostArchive = FsHostPath((folder + "." + g_extension).c_str());
-        if (IsRegularFile(hostArchive)) {
+        const int error = ArchiveFileError(hostArchive);
+        if (error != 0 && error != ENOENT && unreadable.empty()) {
+          unreadable = hostArchive;
+          unreadableLabel = ArchiveLabel(folder, g_extension);
+          unreadableError = error;
+        }
+        if (error == 0) {
+          g_unreadableNamed.erase(hostArchive);
           Archive* archive = CachedArchive(hostArchive);
           if (!archive) {
             SetOpenFailure("the archive " + ArchiveLabel(folder, g_extension) +
@@ -270,7 +294,11 @@ StreamHandle ArchiveOpen(const char* name, int async, int shareRead) {
     }
     i += n ? static_cast<size_t>(n) : 1;
   }
-  return PlainOpen(path.c_str(), async, shareRead);
+  // An archive that cannot be read is passed over for the plain file; when
+  // that is not there either, the archive is named once with the reason.
+  const StreamHandle handle = PlainOpen(path.c_str(), async, shareRead);
+  if (!handle && !unreadable.empty()) NameUnreadableArchive(unreadable, unreadableLabel, unreadableError);
+  return handle;
 }
 
 const FileFunctionTable kPlainSet = {PlainOpen, AnyClose, AnyTell,  AnySeek,   AnyRead,
@@ -309,6 +337,7 @@ void ClearArchiveCache() {
   std::lock_guard<std::mutex> hold(g_archiveMutex);
   for (auto& kv : g_archives) CloseArchive(kv.second.archive);
   g_archives.clear();
+  g_unreadableNamed.clear();
 }
 
 StreamHandle FileOpen(const char* name, int async, int shareRead) {

@@ -257,6 +257,27 @@ void FlushFolderOf(const std::string& hostFile) {
   close(fd);
 }
 
+// The file a replacing write renames over: the name itself, or for a link to
+// a regular file the link's final target, so that the link stays and its
+// target gets the bytes. A link that leads nowhere is a missing file and is
+// replaced by the new one. A link to a FIFO, folder or device, or a loop of
+// links, is refused and kept. 0 with *target set, or the errno.
+int ReplacedFile(const std::string& host, std::string* target) {
+  *target = host;
+  struct stat st;
+  if (lstat(host.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return 0;
+  char* resolved = realpath(host.c_str(), nullptr);
+  if (!resolved) {
+    if (errno == ENOENT || errno == ENOTDIR) return 0;
+    return errno ? errno : EIO;
+  }
+  *target = resolved;
+  std::free(resolved);
+  if (stat(target->c_str(), &st) != 0) return errno ? errno : EIO;
+  if (!S_ISREG(st.st_mode)) return S_ISDIR(st.st_mode) ? EISDIR : ENXIO;
+  return 0;
+}
+
 }  // namespace
 
 FsHostCalls& FsCalls() { return g_calls; }
@@ -314,27 +335,28 @@ int FsReadFile(const char* windowsPath, void* buffer, size_t capacity, int64_t* 
 int FsReplaceFile(const char* windowsPath, const void* data, size_t bytes) {
   if (!windowsPath || (!data && bytes)) return EINVAL;
   const std::string host = FsHostPath(windowsPath);
-  const std::string temp = FsHostPath((std::string(windowsPath) + ".tmp").c_str());
-  if (host.empty() || temp.empty()) return ENAMETOOLONG;
-  // Non-blocking: a FIFO in the temporary file's place is refused, not waited on.
-  const int fd = g_calls.open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NONBLOCK | O_CLOEXEC, 0666);
+  if (host.empty()) return ENAMETOOLONG;
+  std::string target;
+  if (const int error = ReplacedFile(host, &target)) return error;
+  // The temporary file is always one this write makes anew: whatever stands
+  // at its name goes first (a link itself, never what it points at), and the
+  // exclusive create neither follows a link nor opens a FIFO planted since.
+  const std::string temp = target + ".tmp";
+  unlink(temp.c_str());
+  const int fd = g_calls.open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
   if (fd < 0) return errno ? errno : EIO;
   struct stat st;
-  if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-    close(fd);
-    return ENXIO;
-  }
   int error = 0;
   if (!WriteAll(fd, static_cast<const uint8_t*>(data), bytes)) error = errno;
   if (!error && (fstat(fd, &st) != 0 || st.st_size != static_cast<off_t>(bytes))) error = EIO;
   if (!error && g_calls.fsync(fd) != 0) error = errno ? errno : EIO;
   if (close(fd) != 0 && !error) error = errno ? errno : EIO;
-  if (!error && g_calls.rename(temp.c_str(), host.c_str()) != 0) error = errno ? errno : EIO;
+  if (!error && g_calls.rename(temp.c_str(), target.c_str()) != 0) error = errno ? errno : EIO;
   if (error) {
     unlink(temp.c_str());
     return error;
   }
-  FlushFolderOf(host);
+  FlushFolderOf(target);
   return 0;
 }
 

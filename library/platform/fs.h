@@ -44,10 +44,15 @@ const char* FsErrorText(int error);
 // Reads at most capacity bytes from the start of the file (opened as
 // FsOpenRead does). 0 with *fileSize (the whole size) and *got set, or the errno.
 int FsReadFile(const char* windowsPath, void* buffer, size_t capacity, int64_t* fileSize, size_t* got);
-// Replaces the file durably: the bytes go to "<name>.tmp", which is checked
-// for size and flushed to the disk, then renamed over the file, and the folder
-// is flushed after it. 0, or the errno of the failed step; on failure the old
-// file is untouched and the temporary file removed.
+// Replaces the file durably: the bytes go to "<name>.tmp", a new regular file
+// made by this call (whatever stood at that name is removed, a link there is
+// never followed), which is checked for size and flushed to the disk, then
+// renamed over the file, and the folder is flushed after it. When the name is
+// a link to a regular file, the temporary file goes beside the link's final
+// target and replaces the target: the link stays. A link that leads nowhere
+// is a missing file; a link to anything else is refused (ENXIO / EISDIR).
+// 0, or the errno of the failed step; on failure the old file is untouched
+// and the temporary file removed.
 int FsReplaceFile(const char* windowsPath, const void* data, size_t bytes);
 std::FILE* FsCreate(const char* windowsPath);      // write, replacing an old regular file; null on failure
 std::FILE* FsOpenUpdate(const char* windowsPath);  // read and write an existing file

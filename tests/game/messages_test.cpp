@@ -2,6 +2,7 @@
 // the data cannot be loaded (the log is off in the game).
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cerrno>
 #include <cstring>
@@ -15,6 +16,15 @@
 namespace {
 
 std::string Line(const std::string& text) { return std::string(ReportProgramName()) + ": " + text + "\n"; }
+
+// Opening the named file fails as without read permission (root reads anything).
+const char* g_refused = "";
+void RefuseOpening(const char* name) {
+  g_refused = name;
+  FsCalls().open = [](const char* path, int flags, int mode) {
+    return std::strcmp(path, g_refused) == 0 ? (errno = EACCES, -1) : open(path, flags, mode);
+  };
+}
 
 TEST(ShellMessages, AnUnseenQuestionIsPrintedWithTheAnswerTaken) {
   GameDriver driver;
@@ -42,6 +52,26 @@ TEST(ShellMessages, ADamagedArchiveNamesEachFileAndWhy) {
         << name << " in\n" << err;
 }
 
+// An archive that cannot be read, with no plain folder beside it, is named
+// once with the reason before the files that could not be found.
+TEST(ShellMessages, AnUnreadableArchiveIsNamedOnce) {
+  for (const char* reason : {"not a regular file", "Permission denied"}) {
+    GameDriver driver;
+    GameDriver::WriteFile("vko01.dat", std::vector<uint8_t>(64, 0));
+    if (reason[0] == 'n') ASSERT_EQ(unlink("vko01.dat") | mkfifo("vko01.dat", 0644), 0);
+    else RefuseOpening("vko01.dat");
+    HeadlessSetDefaultMessageBoxAnswer(0);
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(driver.Start(), StartUpResult::Ready);
+    const std::string err = testing::internal::GetCapturedStderr();
+    FsResetHostCalls();
+    const size_t firstLine = err.find('\n') + 1;
+    EXPECT_EQ(err.substr(0, firstLine), Line("the archive vko01.dat cannot be read (" + std::string(reason) + ")"));
+    EXPECT_EQ(err.find("vko01.dat", firstLine), std::string::npos) << err;
+    EXPECT_EQ(err.find(Line("cannot load the picture vko01\\loading.tga: no such file")), firstLine) << err;
+  }
+}
+
 // Without a sound device the game says so once and plays on silently; the
 // sound effects and music it then starts add nothing.
 TEST(ShellMessages, AMissingSoundDeviceIsSaidOnce) {
@@ -66,9 +96,7 @@ TEST(ShellMessages, AnUnreadableScoreFileIsNamedAndKept) {
   GameDriver::WriteWindowedSettings();
   const std::vector<uint8_t> kept(1537, 0x5A);
   GameDriver::WriteFile("score.dat", kept);
-  FsCalls().open = [](const char* path, int flags, int mode) {
-    return std::strcmp(path, "score.dat") == 0 ? (errno = EACCES, -1) : open(path, flags, mode);
-  };
+  RefuseOpening("score.dat");
   HeadlessSetMessageBoxesFail(1);
   testing::internal::CaptureStderr();
   EXPECT_EQ(driver.Start(), StartUpResult::Ready);

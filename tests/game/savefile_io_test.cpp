@@ -220,6 +220,50 @@ TEST_F(SaveFolder, FifosAreRefusedWithoutBlocking) {
   EXPECT_TRUE(S_ISFIFO(st.st_mode));
 }
 
+// Each save writes a temporary file of its own: a link planted at that name
+// is removed, never written through. A save whose name is a link to a file
+// keeps the link and the file gets the save; a link that leads nowhere is a
+// missing file. No temporary file is left beside the name or the target.
+TEST_F(SaveFolder, SavesNeverWriteThroughALinkTheyDidNotMakeAndKeepThePlayersLinks) {
+  ASSERT_EQ(mkdir("replay", 0755), 0);
+  ASSERT_EQ(mkdir("synced", 0755), 0);
+  FillReplayState(s(), 10, 100);
+  const struct {
+    std::string name;
+    std::function<bool()> save;
+  } kinds[] = {{"vko01.cfg", [&] { return SaveConfigFile(s()); }},
+               {"score.dat", [&] { return SaveScoreFile(s()); }},
+               {"replay/vko01_03.rpy", [&] { return SaveReplay(s(), 2); }}};
+  const std::string target = dir_ + "/synced/file";
+  const std::vector<uint8_t> old = {'n', 'i', 'n', 'e', ' ', 'b', 'y', 't', 'e'};
+  struct Case {
+    const char* how;
+    bool linkAtTemporaryName, targetThere, linkKept;
+  } cases[] = {{"link at the temporary name", true, true, false},
+               {"link at the name", false, true, true},
+               {"dangling link at the name", false, false, false}};
+  for (const auto& kind : kinds) {
+    const std::string& name = kind.name;
+    ASSERT_TRUE(kind.save());
+    const std::vector<uint8_t> fresh = Slurp(name.c_str());
+    for (const Case& c : cases) {
+      SCOPED_TRACE(name + ": " + c.how);
+      std::remove(name.c_str());
+      std::remove(target.c_str());
+      if (c.targetThere) Spit(target.c_str(), old);
+      ASSERT_EQ(symlink(target.c_str(), (c.linkAtTemporaryName ? name + ".tmp" : name).c_str()), 0);
+      EXPECT_TRUE(kind.save());
+      struct stat st;
+      ASSERT_EQ(lstat(name.c_str(), &st), 0);
+      EXPECT_EQ(S_ISLNK(st.st_mode), c.linkKept);
+      EXPECT_EQ(Slurp(name.c_str()), fresh);
+      EXPECT_EQ(Slurp(target.c_str()), c.linkKept ? fresh : c.targetThere ? old : std::vector<uint8_t>());
+      EXPECT_NE(lstat((name + ".tmp").c_str(), &st), 0);
+      EXPECT_NE(lstat((target + ".tmp").c_str(), &st), 0);
+    }
+  }
+}
+
 TEST_F(SaveFolder, ReplaySaveCreatesTheFolderAndLoads) {
   FillReplayState(s(), 300, 5555);
   ASSERT_TRUE(SaveReplay(s(), 4));

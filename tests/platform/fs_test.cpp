@@ -184,3 +184,32 @@ TEST_F(FsTest, ReplaceFileFlushesBeforeTheRenameAndTheFolderAfter) {
     EXPECT_EQ(FsExists("save.dat.tmp"), 0) << f.step;
   }
 }
+
+// Through a save name that is a link, the target takes the bytes and keeps
+// its old ones on a failure, the link stays, and no temporary file is left
+// beside either. A link to a FIFO, a folder or round a loop is refused at once.
+TEST_F(FsTest, ReplaceFileWritesThroughTheNamesLinkOnlyToARegularFile) {
+  mkdir((dir_ / "synced").c_str(), 0755);
+  mkdir((dir_ / "synced/folder").c_str(), 0755);
+  ASSERT_EQ(mkfifo((dir_ / "synced/pipe").c_str(), 0644), 0);
+  ASSERT_TRUE(WriteText(dir_ / "synced/save.dat", "old"));
+  const struct {
+    const char* name;
+    const char* target;
+    int error;
+  } cases[] = {{"save.dat", "synced/save.dat", 0}, {"pipe.dat", "synced/pipe", ENXIO},
+               {"folder.dat", "synced/folder", EISDIR}, {"loop.dat", "loop.dat", ELOOP}};
+  for (const auto& c : cases) ASSERT_EQ(symlink(c.target, (dir_ / c.name).c_str()), 0);
+  EXPECT_TRUE(EndsWithinASecond([&] {
+    for (const auto& c : cases) EXPECT_EQ(FsReplaceFile(c.name, "first", 5), c.error) << c.name;
+  }, {dir_ / "synced/pipe"}));
+  FsCalls().write = [](int, const void*, size_t) -> ssize_t { return errno = ENOSPC, -1; };
+  EXPECT_EQ(FsReplaceFile("save.dat", "second", 6), ENOSPC);
+  EXPECT_EQ(ReadText(dir_ / "synced/save.dat"), "first");
+  for (const auto& c : cases) {
+    struct stat st;
+    EXPECT_TRUE(lstat((dir_ / c.name).c_str(), &st) == 0 && S_ISLNK(st.st_mode)) << c.name;
+    EXPECT_NE(lstat((dir_ / c.name + ".tmp").c_str(), &st), 0) << c.name;
+    EXPECT_NE(lstat((dir_ / c.target + ".tmp").c_str(), &st), 0) << c.name;
+  }
+}
