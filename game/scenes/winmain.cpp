@@ -263,12 +263,13 @@ bool SaveSnapshot() {
   }
   char fileName[64];
   // The listing holds at most 1024 names, so the largest number may be
-  // missing from it: never write over a snapshot that is already there.
+  // missing from it: never write over a snapshot that is already there, nor
+  // through a link standing at the name (one that leads nowhere is not listed).
   bool freeName = false;
   for (int tries = 0; tries < 100000 && !freeName; ++tries, ++number) {
     std::snprintf(fileName, sizeof fileName, "snapshot\\vko%03lld.bmp",
                   static_cast<long long>(number));
-    freeName = !GameFileOpensForReading(fileName);
+    freeName = !GameNameIsTaken(fileName);
   }
   if (!freeName) return false;
   return ApiSaveScreenRectToBmp(0, 0, 640, 480, fileName) != -1;

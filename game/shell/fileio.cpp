@@ -47,6 +47,12 @@ bool GameIsRegularFile(const char* path) {
   return !host.empty() && stat(host.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
+bool GameNameIsTaken(const char* path) {
+  std::string host = FsHostPath(path);
+  struct stat st;
+  return host.empty() || lstat(host.c_str(), &st) == 0;
+}
+
 bool GameMakeDirectory(const char* path) { return FsMakeDirectory(path) == 0; }
 
 int GameListFiles(char (*rows)[256], int capacity, const char* pattern) {

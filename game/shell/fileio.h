@@ -29,6 +29,9 @@ bool GameFileOpensForReading(const char* path);
 // reported on stderr and not used.
 bool GameOverrideOpens(const char* path);
 bool GameIsRegularFile(const char* path);
+// True when anything stands at the name, a link that leads nowhere included
+// (or the name cannot be mapped): a new file must not be made there.
+bool GameNameIsTaken(const char* path);
 bool GameMakeDirectory(const char* path);  // true when it exists afterwards
 
 // File names (name part only) matching a pattern with * and ? in its last

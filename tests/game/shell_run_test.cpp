@@ -193,6 +193,21 @@ TEST_F(ShellRun, SnapshotsAreNumberedUpward) {
   EXPECT_EQ(GameDriver::ReadFile("snapshot/vko1000.bmp").size(), 1u);
 }
 
+TEST_F(ShellRun, ASnapshotNeverGoesThroughALinkAtItsName) {
+  // A link that leads nowhere is not listed, but the next number must pass it
+  // by rather than make the file it points at.
+  ::mkdir("snapshot", 0755);
+  ASSERT_EQ(::symlink("../outside.bmp", "snapshot/vko001.bmp"), 0);
+  ASSERT_EQ(driver_.Start(), StartUpResult::Ready);
+  driver_.Run(1);
+  driver_.Tap(kKeyP);
+  driver_.Run(1);
+  EXPECT_FALSE(GameDriver::Exists("outside.bmp"));
+  struct stat st;
+  EXPECT_TRUE(::lstat("snapshot/vko001.bmp", &st) == 0 && S_ISLNK(st.st_mode));
+  EXPECT_GT(GameDriver::ReadFile("snapshot/vko002.bmp").size(), 54u);
+}
+
 TEST_F(ShellRun, SnapshotsBeyondTheListingLimitOverwriteNothing) {
   // More snapshots than the listing holds: the largest may be missed, but no
   // existing picture is written over.
