@@ -154,11 +154,9 @@ void LeafShotsLeaveTheBulletsReadable() {
   }
 }
 
-// Every shot a character fires with a sprite of its own (beams aside) reads as
-// the player's, never as an enemy bullet: see-through (mean alpha of its inked
-// pixels at most 160), a streak along its heading (the game turns the sprite's
-// top toward it: inked box at least 1.5 times as tall as wide) and light (ink
-// at most a fifth of the cell, or 48 pixels' worth in the smallest cells).
+// Every shot a character fires with a sprite (beams aside) reads as the player's:
+// see-through, a streak along its heading (the game turns a sprite's top toward
+// it) and light on its cell, so the enemy bullets beneath stay readable.
 void PlayerShotsAreSeeThroughStreaks() {
   const Image player = Load("player.tga");
   ASSERT_TRUE(player.ok);
