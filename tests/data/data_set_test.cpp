@@ -154,6 +154,30 @@ void LeafShotsLeaveTheBulletsReadable() {
   }
 }
 
+// Every shot a character fires with a sprite (beams aside) reads as the player's:
+// see-through, a streak along its heading (the game turns a sprite's top toward
+// it) and light on its cell, so the enemy bullets beneath stay readable.
+void PlayerShotsAreSeeThroughStreaks() {
+  const Image player = Load("player.tga");
+  ASSERT_TRUE(player.ok);
+  for (int kind : {17, 18, 20, 21, 22, 23, 14, 0, 1, 2, 3, 4, 5, 6, 27}) {
+    const datagen::RectI r = datagen::PlayerShotRect(kind);
+    int inked = 0, alphaSum = 0, ink = 0, left = r.w, right = -1, top = r.h, bottom = -1;
+    for (int y = 0; y < r.h; ++y)
+      for (int x = 0; x < r.w; ++x) {
+        const int a = player.Alpha(r.x + x, r.y + y);
+        ink += a;
+        if (a <= 16) continue;
+        ++inked, alphaSum += a;
+        left = std::min(left, x), right = std::max(right, x), top = std::min(top, y), bottom = std::max(bottom, y);
+      }
+    ASSERT_GT(inked, 0) << "shot kind " << kind;
+    EXPECT_LE(alphaSum / inked, 160) << "shot kind " << kind;
+    EXPECT_GE(2 * (bottom - top + 1), 3 * (right - left + 1)) << "shot kind " << kind;
+    EXPECT_LE(ink, 255 * std::max(r.w * r.h / 5, 48)) << "shot kind " << kind;
+  }
+}
+
 // While the tally loads the next stage the game draws the loading label at
 // (400, 336) and its note at (390, 400): their ink stays on the 640 x 480
 // screen and below the panel's title and subtitle (which end above y 388).
@@ -671,6 +695,7 @@ TEST_F(DataPictures, SpritesAreRecognisable) {
   RunCheck("bullet families", BulletFamiliesOfOneSizeDiffer);
   RunCheck("additive", AdditiveSpritesFadeToBlack);
   RunCheck("leaf shots", LeafShotsLeaveTheBulletsReadable);
+  RunCheck("player shots", PlayerShotsAreSeeThroughStreaks);
   RunCheck("frame window", FrameWindowIsClearAndThePanelOpaque);
   RunCheck("loading labels", LoadingLabelsFitTheTallyCorner);
   RunCheck("tiling", ScrollingLayersTileWithoutSeam);

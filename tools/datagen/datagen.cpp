@@ -119,6 +119,7 @@ bool WriteSnapshots(const std::string& dir) {
   // Enlarged views of the smallest cells.
   struct Zoom { const char* sheet; int x, y, w, h, k; const char* out; };
   const Zoom zooms[] = {{"player.tga", 0, 0, 480, 144, 3, "player_frames_x3.png"},
+                        {"player.tga", 64, 144, 336, 192, 3, "player_shots_x3.png"},
                         {"zako.tga", 0, 0, 768, 128, 2, "zako_cells_x2.png"},
                         {"bullet.tga", 0, 0, 512, 160, 2, "bullet_top_x2.png"},
                         {"other.tga", 0, 0, 416, 80, 3, "other_glyphs_x3.png"},

@@ -57,10 +57,6 @@ void Pointed(Canvas& t, const RectI& r, Rgba hue, int style) {
       t.FillPolygon({{cx, top}, {cx + hw * 0.9, bot - hw}, {cx - hw * 0.9, bot - hw}}, hue);
       t.FillCircle(cx, bot - hw, hw * 0.5, light);
       break;
-    case 5:  // crystal
-      t.FillPolygon({{cx, top}, {cx + hw, r.y + r.h * 0.45}, {cx, bot}, {cx - hw, r.y + r.h * 0.45}}, hue);
-      t.FillPolygon({{cx, top + 2}, {cx + hw * 0.4, r.y + r.h * 0.45}, {cx, bot - 2}}, light);
-      break;
     case 6: {  // snowflake with a longer upper arm
       for (int k = 0; k < 6; ++k) {
         const double a = (-90 + k * 60) * kPi / 180.0;
@@ -197,22 +193,64 @@ Canvas MakeItemSheet() {
 
 namespace {
 
-void Bolt(Canvas& t, const RectI& r, Rgba hue, int seed) {
-  const double cx = r.x + r.w / 2.0;
-  t.SetClip(r.x, r.y, r.w, r.h);
+// The player's own shots fly in dense volleys over the enemy bullets, so they
+// never look like them: each is a slim see-through streak along the sprite's
+// height (the game turns a sprite's top toward the shot's heading), a soft body
+// of the character's colour round a light core. Both layers are drawn opaque in
+// the cell, then laid on the sheet at their own strength, so crossing strokes
+// do not build up.
+enum class ShotLook { kCard, kShard, kSpark, kBolt, kDrop };
+constexpr double kShotBodyAlpha = 100 / 255.0, kShotCoreAlpha = 220 / 255.0;
+
+// A zigzag down the middle of a w x h cell: n strokes swinging `swing` pixels to either side.
+std::vector<Point> Zigzag(double w, double h, int n, double inset, double swing, int seed) {
   std::vector<Point> pts;
-  const int n = 6;
-  const double inset = r.w * 0.18 + 1;  // the thick line's round ends stay in the cell
   for (int i = 0; i <= n; ++i) {
-    const double y = r.y + inset + (r.h - 2 * inset) * i / static_cast<double>(n);
-    const double off = (i == 0 || i == n) ? 0 : ((i + seed) % 2 ? 1 : -1) * r.w * 0.28;
-    pts.push_back({cx + off, y});
+    const double off = (i == 0 || i == n) ? 0 : ((i + seed) % 2 ? 1 : -1) * swing;
+    pts.push_back({w / 2 + off, inset + (h - 2 * inset) * i / n});
   }
-  for (size_t i = 1; i < pts.size(); ++i) {
-    t.Line(pts[i - 1].x, pts[i - 1].y, pts[i].x, pts[i].y, r.w * 0.35, Rgba{hue.r, hue.g, hue.b, 140});
-    t.Line(pts[i - 1].x, pts[i - 1].y, pts[i].x, pts[i].y, r.w * 0.14, C(255, 255, 230));
+  return pts;
+}
+
+void PlayerShot(Canvas& t, const RectI& r, Rgba hue, ShotLook look, int seed = 0) {
+  Canvas body(r.w, r.h), core(r.w, r.h);
+  const Rgba light = Mix(hue, C(255, 255, 255), 0.6);
+  const double cx = r.w / 2.0, h = r.h;
+  auto strokes = [&](const std::vector<Point>& pts, double bodyWidth, double coreWidth) {
+    for (size_t i = 1; i < pts.size(); ++i) {
+      body.Line(pts[i - 1].x, pts[i - 1].y, pts[i].x, pts[i].y, bodyWidth, hue);
+      core.Line(pts[i - 1].x, pts[i - 1].y, pts[i].x, pts[i].y, coreWidth, light);
+    }
+  };
+  switch (look) {
+    case ShotLook::kCard:  // a slim paper card, pointed at the front, its edges and spine light
+      body.FillPolygon({{cx, 1}, {cx + 4, 5}, {cx + 4, h - 2}, {cx - 4, h - 2}, {cx - 4, 5}}, hue);
+      core.Line(cx, 4, cx, h - 4, 1.4, light);
+      core.Line(cx - 3.6, 6, cx - 3.6, h - 2.5, 0.7, light);
+      core.Line(cx + 3.6, 6, cx + 3.6, h - 2.5, 0.7, light);
+      break;
+    case ShotLook::kShard:  // a narrow ice shard
+      body.FillPolygon({{cx, 0.5}, {cx + 3.5, h * 0.55}, {cx, h - 0.5}, {cx - 3.5, h * 0.55}}, hue);
+      core.Line(cx, 2.5, cx, h - 3, 1.5, light);
+      break;
+    case ShotLook::kSpark:  // a short spark of lightning in a faint spindle
+      body.FillEllipse(cx, h / 2, 4, h / 2 - 2, hue);
+      strokes(Zigzag(r.w, h, 4, 3, 2.2, seed), 2.4, 1.4);
+      break;
+    case ShotLook::kBolt:  // a thin bolt of lightning
+      strokes(Zigzag(r.w, h, 6, 3, r.w * 0.18, seed), 4.5, 1.4);
+      break;
+    case ShotLook::kDrop:  // a slim drop, its round end behind
+      body.FillCircle(cx, h - 3.5, 3, hue);
+      body.FillPolygon({{cx, 0.5}, {cx + 2.8, h - 3.8}, {cx - 2.8, h - 3.8}}, hue);
+      core.Line(cx, 3, cx, h - 3.5, 1.4, light);
+      break;
   }
-  t.ResetClip();
+  for (int y = 0; y < r.h; ++y)
+    for (int x = 0; x < r.w; ++x) {
+      t.Blend(r.x + x, r.y + y, body.Get(x, y), kShotBodyAlpha);
+      t.Blend(r.x + x, r.y + y, core.Get(x, y), kShotCoreAlpha);
+    }
 }
 
 void VerticalBeam(Canvas& t, const RectI& r, Rgba hue) {
@@ -264,24 +302,15 @@ Canvas MakePlayerSheet() {
   t.FillCircle(484, 4, 2.2, C(255, 255, 255));
   const Rgba thunder[7] = {C(250, 220, 60), C(230, 200, 90), C(240, 150, 250), C(255, 240, 120),
                            C(160, 140, 250), C(250, 180, 60), C(200, 240, 255)};
-  for (int k = 0; k <= 6; ++k) Bolt(t, PlayerShotRect(k), thunder[k], k);
+  for (int k = 0; k <= 6; ++k) PlayerShot(t, PlayerShotRect(k), thunder[k], ShotLook::kBolt, k);
   for (int k = 7; k <= 13; ++k) VerticalBeam(t, PlayerShotRect(k), C(250, 230, 120));
-  {
-    const RectI r = PlayerShotRect(14);
-    Round(t, r.x + 16, r.y + 16, 13, C(250, 220, 60));
-    t.Line(r.x + 10, r.y + 9, r.x + 20, r.y + 23, 2, C(255, 255, 255));
-  }
+  PlayerShot(t, PlayerShotRect(14), C(250, 220, 60), ShotLook::kSpark);
   VerticalBeam(t, PlayerShotRect(15), C(255, 110, 60));
   VerticalBeam(t, PlayerShotRect(16), C(255, 170, 80));
-  for (int k = 17; k <= 18; ++k) {
-    const RectI r = PlayerShotRect(k);
-    RectI card{r.x + 9, r.y + 2, 14, 28};
-    Pointed(t, card, k == 17 ? C(230, 40, 60) : C(250, 120, 60), 8);
-  }
-  for (int k = 20; k <= 21; ++k) {
-    const RectI r = PlayerShotRect(k);
-    Pointed(t, r, k == 20 ? C(150, 210, 255) : C(210, 240, 255), 5);
-  }
+  for (int k = 17; k <= 18; ++k)
+    PlayerShot(t, PlayerShotRect(k), k == 17 ? C(230, 40, 60) : C(250, 120, 60), ShotLook::kCard);
+  for (int k = 20; k <= 21; ++k)
+    PlayerShot(t, PlayerShotRect(k), k == 20 ? C(150, 210, 255) : C(210, 240, 255), ShotLook::kShard);
   for (int k = 22; k <= 23; ++k) LeafShot(t, PlayerShotRect(k), k == 22 ? C(255, 160, 40) : C(255, 90, 60));
   for (int k = 24; k <= 25; ++k) {  // the bomb's broad leaves
     const RectI r = PlayerShotRect(k);
@@ -294,10 +323,7 @@ Canvas MakePlayerSheet() {
     }
   }
   VerticalBeam(t, PlayerShotRect(26), C(120, 250, 150));
-  {
-    const RectI r = PlayerShotRect(27);
-    Pointed(t, r, C(255, 250, 170), 4);
-  }
+  PlayerShot(t, PlayerShotRect(27), C(255, 250, 170), ShotLook::kDrop);
   {
     const RectI r = PlayerShotRect(28);
     Pointed(t, r, C(250, 200, 90), 7);
