@@ -3,13 +3,17 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
+#include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <vector>
 
 #include "core/sjis.h"
@@ -17,7 +21,13 @@
 namespace {
 
 int HostOpen(const char* path, int flags, int mode) { return ::open(path, flags, static_cast<mode_t>(mode)); }
-const FsHostCalls kRealCalls = {HostOpen, ::read, ::write, ::fsync, ::rename};
+int HostOpenAt(int folder, const char* name, int flags, int mode) {
+  return ::openat(folder, name, flags, static_cast<mode_t>(mode));
+}
+int HostRenameAt(int folder, const char* from, const char* to, unsigned flags) {
+  return ::renameat2(folder, from, folder, to, flags);
+}
+const FsHostCalls kRealCalls = {HostOpen, HostOpenAt, ::read, ::write, ::fsync, ::linkat, HostRenameAt};
 FsHostCalls g_calls = kRealCalls;
 
 constexpr size_t kMaxPath = 1024;
@@ -246,17 +256,6 @@ bool WriteAll(int fd, const uint8_t* data, size_t bytes) {
   return true;
 }
 
-// Flushes a folder's entries (the rename) to the disk. Best effort: some
-// file systems cannot flush a folder, and the file itself is already safe.
-void FlushFolderOf(const std::string& hostFile) {
-  const size_t slash = hostFile.rfind('/');
-  const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : hostFile.substr(0, slash);
-  const int fd = g_calls.open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0);
-  if (fd < 0) return;
-  g_calls.fsync(fd);
-  close(fd);
-}
-
 // The file a replacing write renames over: the name itself, or for a link to
 // a regular file the link's final target, so that the link stays and its
 // target gets the bytes. A link that leads nowhere is a missing file and is
@@ -276,6 +275,230 @@ int ReplacedFile(const std::string& host, std::string* target) {
   if (stat(target->c_str(), &st) != 0) return errno ? errno : EIO;
   if (!S_ISREG(st.st_mode)) return S_ISDIR(st.st_mode) ? EISDIR : ENXIO;
   return 0;
+}
+
+// ---- durable writes ------------------------------------------------------------------
+// Each write makes a file of its own in the folder of the file it writes,
+// fills and flushes it whole, and only then gives it the file's name. Where
+// the file system allows, the new file has no name at all until it is whole
+// (O_TMPFILE), so a write killed midway leaves nothing; else it lives under a
+// fresh temporary name, made exclusively and never through a link. Each write
+// holds a lock on its file from its making to its end, which tells a live
+// write's file from the leftover of a killed one.
+
+constexpr size_t kTempStemBytes = 200;  // of the name in a temporary name: it stays below 255 bytes
+constexpr int kTempDigits = 12;         // random hex digits in a temporary name
+constexpr int kNameLost = -1;           // the temporary name no longer holds the write's file
+constexpr int kCannotName = -2;         // the unnamed file could not be linked: make it named
+
+bool SameFile(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
+
+// "<name>.<12 hex digits>.tmp" with fresh digits from the kernel's random
+// source. Without that they need only differ: the exclusive create refuses a
+// name that is taken.
+std::string TempNameFor(const std::string& name) {
+  uint8_t random[kTempDigits / 2];
+  if (getrandom(random, sizeof random, GRND_NONBLOCK) != static_cast<ssize_t>(sizeof random)) {
+    static std::atomic<uint64_t> counter{0};
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    uint64_t mix = (static_cast<uint64_t>(getpid()) << 36) ^ (counter++ << 24) ^ static_cast<uint64_t>(now.tv_nsec);
+    for (uint8_t& b : random) {
+      b = static_cast<uint8_t>(mix);
+      mix >>= 8;
+    }
+  }
+  static const char kHex[] = "0123456789abcdef";
+  std::string temp = name.substr(0, kTempStemBytes) + ".";
+  for (const uint8_t b : random) {
+    temp += kHex[b >> 4];
+    temp += kHex[b & 15];
+  }
+  return temp + ".tmp";
+}
+
+bool IsTempNameOf(const std::string& name, const char* candidate) {
+  const std::string stem = name.substr(0, kTempStemBytes) + ".";
+  if (std::strlen(candidate) != stem.size() + kTempDigits + 4 || stem.compare(0, stem.size(), candidate, stem.size()) != 0)
+    return false;
+  const char* digits = candidate + stem.size();
+  for (int i = 0; i < kTempDigits; ++i)
+    if (!((digits[i] >= '0' && digits[i] <= '9') || (digits[i] >= 'a' && digits[i] <= 'f'))) return false;
+  return std::strcmp(digits + kTempDigits, ".tmp") == 0;
+}
+
+// True while name in folder is the regular file open as fd (not a link or
+// anything put in its place).
+bool HoldsFile(int folder, const std::string& name, int fd) {
+  struct stat named, opened;
+  return fstat(fd, &opened) == 0 && fstatat(folder, name.c_str(), &named, AT_SYMLINK_NOFOLLOW) == 0 &&
+         S_ISREG(named.st_mode) && SameFile(named, opened);
+}
+
+// Removes temp from folder when it is the leftover of a killed write: a
+// regular file that no write holds locked.
+void RemoveIfAbandoned(int folder, const std::string& temp) {
+  struct stat named;
+  if (fstatat(folder, temp.c_str(), &named, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(named.st_mode)) return;
+  int fd = ::openat(folder, temp.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) fd = ::openat(folder, temp.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return;
+  if (flock(fd, LOCK_EX | LOCK_NB) == 0 && HoldsFile(folder, temp, fd)) unlinkat(folder, temp.c_str(), 0);
+  close(fd);
+}
+
+// Clears away what killed writes of name left in the folder, so that they
+// never pile up; nothing under any other name is touched.
+void RemoveLeftovers(int folder, const std::string& name) {
+  const int listing = fcntl(folder, F_DUPFD_CLOEXEC, 0);
+  if (listing < 0) return;
+  DIR* dir = fdopendir(listing);
+  if (!dir) {
+    close(listing);
+    return;
+  }
+  std::vector<std::string> found;
+  while (dirent* d = readdir(dir))
+    if (IsTempNameOf(name, d->d_name)) found.push_back(d->d_name);
+  closedir(dir);
+  for (const std::string& temp : found) RemoveIfAbandoned(folder, temp);
+}
+
+// A write's own file: open, locked, and named temp (empty while unnamed).
+struct NewFile {
+  int fd = -1;
+  std::string temp;
+};
+
+// Closes the write's file; its temporary name goes while it still holds it.
+void Discard(int folder, NewFile* file) {
+  if (!file->temp.empty() && HoldsFile(folder, file->temp, file->fd)) unlinkat(folder, file->temp.c_str(), 0);
+  if (file->fd >= 0) close(file->fd);
+  *file = NewFile{};
+}
+
+// The replaced file's owner, group and permission bits, as far as this
+// process may give them (a new file keeps the default).
+void TakeOwnerAndMode(int fd, const struct stat& replaced) {
+  struct stat st;
+  if (fstat(fd, &st) == 0 && (st.st_uid != replaced.st_uid || st.st_gid != replaced.st_gid) &&
+      fchown(fd, replaced.st_uid, replaced.st_gid) != 0 && fchown(fd, static_cast<uid_t>(-1), replaced.st_gid) != 0) {
+    // Neither is allowed: the file stays this process's own.
+  }
+  if (fchmod(fd, replaced.st_mode & 07777) != 0) {
+    // It was made with the same bits, less the umask's: never wider.
+  }
+}
+
+// Makes the write's file in the folder, unnamed unless named is asked or the
+// file system cannot, locks it, gives it what the replaced file had, fills it
+// with the bytes, checks its size and flushes it. 0, or the errno with
+// nothing left.
+int MakeWholeFile(int folder, const std::string& name, bool named, const struct stat* replaced, const void* data,
+                  size_t bytes, NewFile* file) {
+  const int mode = replaced ? static_cast<int>(replaced->st_mode & 0777) : 0666;
+  if (!named) file->fd = g_calls.openat(folder, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
+  for (int tries = 0; file->fd < 0 && tries < 16; ++tries) {
+    const std::string temp = TempNameFor(name);
+    file->fd = g_calls.openat(folder, temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
+    if (file->fd >= 0) file->temp = temp;
+    else if (errno != EEXIST) break;
+  }
+  if (file->fd < 0) return errno ? errno : EIO;
+  int error = 0;
+  while (flock(file->fd, LOCK_EX) != 0 && !error)
+    if (errno != EINTR) error = errno ? errno : EIO;
+  if (!error && replaced) TakeOwnerAndMode(file->fd, *replaced);
+  if (!error && !WriteAll(file->fd, static_cast<const uint8_t*>(data), bytes)) error = errno ? errno : EIO;
+  struct stat st;
+  if (!error && (fstat(file->fd, &st) != 0 || st.st_size != static_cast<off_t>(bytes))) error = EIO;
+  if (!error && g_calls.fsync(file->fd) != 0) error = errno ? errno : EIO;
+  if (error) Discard(folder, file);
+  return error;
+}
+
+// Links the unnamed file as name: by its descriptor, else through /proc.
+int LinkUnnamed(int fd, int folder, const std::string& name) {
+  if (g_calls.linkat(fd, "", folder, name.c_str(), AT_EMPTY_PATH) == 0) return 0;
+  if (errno == EEXIST) return EEXIST;
+  char self[64];
+  std::snprintf(self, sizeof self, "/proc/self/fd/%d", fd);
+  if (g_calls.linkat(AT_FDCWD, self, folder, name.c_str(), AT_SYMLINK_FOLLOW) == 0) return 0;
+  return errno ? errno : EIO;
+}
+
+// Renames the whole file over name; an unnamed one gets a temporary name
+// first. The rename is made only while that name still holds the file.
+int PublishReplacing(int folder, NewFile* file, const std::string& name) {
+  for (int tries = 0; file->temp.empty() && tries < 16; ++tries) {
+    const std::string temp = TempNameFor(name);
+    const int error = LinkUnnamed(file->fd, folder, temp);
+    if (error == 0) file->temp = temp;
+    else if (error != EEXIST) return kCannotName;
+  }
+  if (file->temp.empty()) return EEXIST;
+  if (!HoldsFile(folder, file->temp, file->fd)) return kNameLost;
+  if (g_calls.renameat(folder, file->temp.c_str(), name.c_str(), 0) != 0) return errno ? errno : EIO;
+  file->temp.clear();
+  return 0;
+}
+
+// Gives the whole file the name only when nothing stands there (EEXIST).
+int PublishNew(int folder, NewFile* file, const std::string& name) {
+  if (file->temp.empty()) {
+    const int error = LinkUnnamed(file->fd, folder, name);
+    return error == 0 || error == EEXIST ? error : kCannotName;
+  }
+  if (!HoldsFile(folder, file->temp, file->fd)) return kNameLost;
+  if (g_calls.renameat(folder, file->temp.c_str(), name.c_str(), RENAME_NOREPLACE) == 0) {
+    file->temp.clear();
+    return 0;
+  }
+  if (errno != EINVAL && errno != ENOSYS) return errno ? errno : EIO;
+  // A file system without that rename: a second link, and the temporary name
+  // goes with the file's closing.
+  return g_calls.linkat(folder, file->temp.c_str(), folder, name.c_str(), 0) == 0 ? 0 : errno ? errno : EIO;
+}
+
+int WriteDurably(const char* windowsPath, const void* data, size_t bytes, bool onlyNew) {
+  if (!windowsPath || (!data && bytes)) return EINVAL;
+  const std::string host = FsHostPath(windowsPath);
+  if (host.empty()) return ENAMETOOLONG;
+  std::string target = host;
+  if (!onlyNew)
+    if (const int error = ReplacedFile(host, &target)) return error;
+  const size_t slash = target.rfind('/');
+  const std::string folderPath = slash == std::string::npos ? "." : slash == 0 ? "/" : target.substr(0, slash);
+  const std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
+  // A folder that may be written but not listed is still written in; it is
+  // then neither swept nor flushed.
+  int folder = g_calls.open(folderPath.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0);
+  if (folder < 0 && errno == EACCES) folder = g_calls.open(folderPath.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC, 0);
+  if (folder < 0) return errno ? errno : EIO;
+  struct stat there;
+  if (onlyNew && fstatat(folder, name.c_str(), &there, AT_SYMLINK_NOFOLLOW) == 0) {
+    close(folder);
+    return EEXIST;
+  }
+  RemoveLeftovers(folder, name);
+  struct stat replaced;
+  const bool keep = !onlyNew && fstatat(folder, name.c_str(), &replaced, AT_SYMLINK_NOFOLLOW) == 0 &&
+                    S_ISREG(replaced.st_mode);
+  // A file whose name was taken from it before the rename is made again; one
+  // that cannot be named unnamed is made again under a name.
+  int error = kNameLost;
+  bool named = false;
+  for (int attempt = 0; attempt < 4 && error < 0; ++attempt) {
+    NewFile file;
+    error = MakeWholeFile(folder, name, named, keep ? &replaced : nullptr, data, bytes, &file);
+    if (!error) error = onlyNew ? PublishNew(folder, &file, name) : PublishReplacing(folder, &file, name);
+    Discard(folder, &file);
+    if (error == kCannotName) named = true;
+  }
+  if (error < 0) error = EAGAIN;
+  if (!error) g_calls.fsync(folder);  // the new name on the disk; best effort, the file itself is safe
+  close(folder);
+  return error;
 }
 
 }  // namespace
@@ -333,31 +556,11 @@ int FsReadFile(const char* windowsPath, void* buffer, size_t capacity, int64_t* 
 }
 
 int FsReplaceFile(const char* windowsPath, const void* data, size_t bytes) {
-  if (!windowsPath || (!data && bytes)) return EINVAL;
-  const std::string host = FsHostPath(windowsPath);
-  if (host.empty()) return ENAMETOOLONG;
-  std::string target;
-  if (const int error = ReplacedFile(host, &target)) return error;
-  // The temporary file is always one this write makes anew: whatever stands
-  // at its name goes first (a link itself, never what it points at), and the
-  // exclusive create neither follows a link nor opens a FIFO planted since.
-  const std::string temp = target + ".tmp";
-  unlink(temp.c_str());
-  const int fd = g_calls.open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
-  if (fd < 0) return errno ? errno : EIO;
-  struct stat st;
-  int error = 0;
-  if (!WriteAll(fd, static_cast<const uint8_t*>(data), bytes)) error = errno;
-  if (!error && (fstat(fd, &st) != 0 || st.st_size != static_cast<off_t>(bytes))) error = EIO;
-  if (!error && g_calls.fsync(fd) != 0) error = errno ? errno : EIO;
-  if (close(fd) != 0 && !error) error = errno ? errno : EIO;
-  if (!error && g_calls.rename(temp.c_str(), target.c_str()) != 0) error = errno ? errno : EIO;
-  if (error) {
-    unlink(temp.c_str());
-    return error;
-  }
-  FlushFolderOf(target);
-  return 0;
+  return WriteDurably(windowsPath, data, bytes, false);
+}
+
+int FsCreateNewFile(const char* windowsPath, const void* data, size_t bytes) {
+  return WriteDurably(windowsPath, data, bytes, true);
 }
 
 std::FILE* FsCreate(const char* windowsPath) {

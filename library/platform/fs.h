@@ -13,14 +13,16 @@
 #include <string>
 
 // The host calls under the layer's reads and durable writes. Tests replace
-// entries to inject failures or to watch the order of the calls;
-// FsResetHostCalls puts the real ones back.
+// entries to inject failures, to watch the order of the calls or to act as a
+// second process at a chosen step; FsResetHostCalls puts the real ones back.
 struct FsHostCalls {
-  int (*open)(const char* hostPath, int flags, int mode);
+  int (*open)(const char* hostPath, int flags, int mode);           // reads, and folders
+  int (*openat)(int folder, const char* name, int flags, int mode);  // a durable write's new file
   ssize_t (*read)(int fd, void* buffer, size_t bytes);
   ssize_t (*write)(int fd, const void* buffer, size_t bytes);
   int (*fsync)(int fd);
-  int (*rename)(const char* fromHost, const char* toHost);
+  int (*linkat)(int fromFolder, const char* from, int toFolder, const char* to, int flags);
+  int (*renameat)(int folder, const char* from, const char* to, unsigned flags);  // renameat2 in one folder
 };
 FsHostCalls& FsCalls();
 void FsResetHostCalls();
@@ -44,16 +46,27 @@ const char* FsErrorText(int error);
 // Reads at most capacity bytes from the start of the file (opened as
 // FsOpenRead does). 0 with *fileSize (the whole size) and *got set, or the errno.
 int FsReadFile(const char* windowsPath, void* buffer, size_t capacity, int64_t* fileSize, size_t* got);
-// Replaces the file durably: the bytes go to "<name>.tmp", a new regular file
-// made by this call (whatever stood at that name is removed, a link there is
-// never followed), which is checked for size and flushed to the disk, then
-// renamed over the file, and the folder is flushed after it. When the name is
-// a link to a regular file, the temporary file goes beside the link's final
-// target and replaces the target: the link stays. A link that leads nowhere
-// is a missing file; a link to anything else is refused (ENXIO / EISDIR).
-// 0, or the errno of the failed step; on failure the old file is untouched
-// and the temporary file removed.
+// Replaces the file durably. The bytes go to a new file of this call's own
+// beside the file: unnamed until it is whole where the file system allows
+// it, else under a fresh unique name ("<name>.<12 hex digits>.tmp") made
+// exclusively, never through a link. It takes the replaced file's permission
+// bits (and owner and group where allowed; a new file gets the default), is
+// checked for size and flushed, and is renamed over the file only while its
+// name still holds it; the folder is flushed after. Two writers of one name
+// each publish their own whole file and the last one wins; a reader sees the
+// old file or a new one, never part of one. Nothing else is removed but the
+// leftovers of this name's own earlier writes that were killed midway.
+// When the name is a link to a regular file, the new file goes beside the
+// link's final target and replaces the target: the link stays. A link that
+// leads nowhere is a missing file; a link to anything else is refused (ENXIO
+// / EISDIR). 0, or the errno of the failed step; on failure the old file is
+// untouched and nothing of this call's is left.
 int FsReplaceFile(const char* windowsPath, const void* data, size_t bytes);
+// Writes a new file durably, made whole beside it as FsReplaceFile does, and
+// given its name only when nothing stands there (a link that leads nowhere
+// included): EEXIST then, and nothing is written anywhere. 0, or the errno;
+// on failure nothing of this call's is left.
+int FsCreateNewFile(const char* windowsPath, const void* data, size_t bytes);
 std::FILE* FsCreate(const char* windowsPath);      // write, replacing an old regular file; null on failure
 std::FILE* FsOpenUpdate(const char* windowsPath);  // read and write an existing file
 size_t FsRead(std::FILE* file, void* buffer, size_t bytes);

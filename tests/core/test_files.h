@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -88,6 +89,18 @@ inline std::vector<uint8_t> ReadBytes(const std::string& path) {
   while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) out.insert(out.end(), buffer, buffer + n);
   std::fclose(f);
   return out;
+}
+
+// The names in a folder, sorted ("." and ".." left out).
+inline std::vector<std::string> FolderNames(const std::string& path) {
+  std::vector<std::string> names;
+  if (DIR* dir = opendir(path.c_str())) {
+    while (dirent* d = readdir(dir))
+      if (std::strcmp(d->d_name, ".") && std::strcmp(d->d_name, "..")) names.push_back(d->d_name);
+    closedir(dir);
+  }
+  std::sort(names.begin(), names.end());
+  return names;
 }
 
 inline std::string ReadText(const std::string& path) {

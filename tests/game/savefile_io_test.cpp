@@ -122,10 +122,11 @@ TEST_F(SaveFolder, MissingDamagedAndShortFiles) {
 TEST_F(SaveFolder, FailedWriteKeepsThePreviousFile) {
   ASSERT_TRUE(WriteSaveFile("keep.dat", reinterpret_cast<const uint8_t*>("old!"), 3));
   EXPECT_EQ(Slurp("keep.dat").size(), 4u);
-  // The target is replaced only by a complete temporary file: a folder in
-  // the temporary's place makes the write fail, and the old file survives.
-  ASSERT_EQ(mkdir("keep.dat.tmp", 0755), 0);
+  // The file is replaced only by a complete new one: a full disk makes the
+  // write fail, and the old file survives.
+  FsCalls().write = [](int, const void*, size_t) -> ssize_t { return errno = ENOSPC, -1; };
   EXPECT_FALSE(WriteSaveFile("keep.dat", reinterpret_cast<const uint8_t*>("new data"), 7));
+  FsResetHostCalls();
   std::vector<uint8_t> kept = Slurp("keep.dat");
   EXPECT_EQ(std::string(kept.begin(), kept.end()), "old!");
   EXPECT_FALSE(WriteSaveFile("nofolder\\x.dat", reinterpret_cast<const uint8_t*>("x"), 0));
@@ -220,10 +221,11 @@ TEST_F(SaveFolder, FifosAreRefusedWithoutBlocking) {
   EXPECT_TRUE(S_ISFIFO(st.st_mode));
 }
 
-// Each save writes a temporary file of its own: a link planted at that name
-// is removed, never written through. A save whose name is a link to a file
-// keeps the link and the file gets the save; a link that leads nowhere is a
-// missing file. No temporary file is left beside the name or the target.
+// Each save writes a file of its own and removes nothing it did not make: a
+// player's "<name>.tmp" (a link or a file, beside the name or beside a link's
+// target) stays as it was, never written through. A save whose name is a
+// link to a file keeps the link and the file gets the save; a link that leads
+// nowhere is a missing file. Nothing else is left beside the name or the target.
 TEST_F(SaveFolder, SavesNeverWriteThroughALinkTheyDidNotMakeAndKeepThePlayersLinks) {
   ASSERT_EQ(mkdir("replay", 0755), 0);
   ASSERT_EQ(mkdir("synced", 0755), 0);
@@ -236,18 +238,22 @@ TEST_F(SaveFolder, SavesNeverWriteThroughALinkTheyDidNotMakeAndKeepThePlayersLin
                {"replay/vko01_03.rpy", [&] { return SaveReplay(s(), 2); }}};
   const std::string target = dir_ + "/synced/file";
   const std::vector<uint8_t> old = {'n', 'i', 'n', 'e', ' ', 'b', 'y', 't', 'e'};
+  const std::vector<uint8_t> mine = {'m', 'i', 'n', 'e'};
+  Spit((target + ".tmp").c_str(), mine);
   struct Case {
     const char* how;
     bool linkAtTemporaryName, targetThere, linkKept;
-  } cases[] = {{"link at the temporary name", true, true, false},
+  } cases[] = {{"the player's link at <name>.tmp", true, true, false},
                {"link at the name", false, true, true},
                {"dangling link at the name", false, false, false}};
   for (const auto& kind : kinds) {
     const std::string& name = kind.name;
+    const std::string folder = name.find('/') == std::string::npos ? "." : "replay";
     ASSERT_TRUE(kind.save());
     const std::vector<uint8_t> fresh = Slurp(name.c_str());
     for (const Case& c : cases) {
       SCOPED_TRACE(name + ": " + c.how);
+      const std::vector<std::string> before = FolderNames(folder);
       std::remove(name.c_str());
       std::remove(target.c_str());
       if (c.targetThere) Spit(target.c_str(), old);
@@ -258,8 +264,14 @@ TEST_F(SaveFolder, SavesNeverWriteThroughALinkTheyDidNotMakeAndKeepThePlayersLin
       EXPECT_EQ(S_ISLNK(st.st_mode), c.linkKept);
       EXPECT_EQ(Slurp(name.c_str()), fresh);
       EXPECT_EQ(Slurp(target.c_str()), c.linkKept ? fresh : c.targetThere ? old : std::vector<uint8_t>());
-      EXPECT_NE(lstat((name + ".tmp").c_str(), &st), 0);
-      EXPECT_NE(lstat((target + ".tmp").c_str(), &st), 0);
+      EXPECT_EQ(Slurp((target + ".tmp").c_str()), mine);
+      if (c.linkAtTemporaryName) {
+        EXPECT_TRUE(lstat((name + ".tmp").c_str(), &st) == 0 && S_ISLNK(st.st_mode));
+        EXPECT_EQ(std::remove((name + ".tmp").c_str()), 0);
+      }
+      EXPECT_EQ(FolderNames(folder), before);
+      EXPECT_EQ(FolderNames(dir_ + "/synced"), (c.targetThere ? std::vector<std::string>{"file", "file.tmp"}
+                                                              : std::vector<std::string>{"file.tmp"}));
     }
   }
 }

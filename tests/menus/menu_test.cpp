@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <functional>
@@ -12,6 +13,7 @@
 #include <vector>
 
 #include "game/driver.h"
+#include "library/platform/fs.h"
 #include "library/tesra.h"
 #include "playfield/digest.h"
 #include "scenes/menu.h"
@@ -465,7 +467,7 @@ TEST_F(MenuRun, FailedReplaySaveSoundsCancel) {
 // So does an options save whose settings file cannot be written.
 TEST_F(MenuRun, FailedOptionsSaveSoundsCancel) {
   GameState& s = S();
-  ASSERT_EQ(mkdir("vko01.cfg.tmp", 0755), 0);  // a folder where the temporary file goes
+  FsCalls().write = [](int, const void*, size_t) -> ssize_t { return errno = ENOSPC, -1; };  // a full disk
   Press(kKeyUp, 2);  // options
   Press(kKeyZ);
   ASSERT_EQ(s.scene, SceneOptions);
@@ -474,6 +476,7 @@ TEST_F(MenuRun, FailedOptionsSaveSoundsCancel) {
   EXPECT_EQ(s.scene, SceneTitle);
   EXPECT_EQ(s.sound->lastStart[SeCancel], s.frameCount - 2);
   EXPECT_LT(s.sound->lastStart[SeOk], s.frameCount - 2);
+  FsResetHostCalls();
 }
 
 }  // namespace

@@ -3,6 +3,9 @@
 // and durable replacing writes.
 #include <gtest/gtest.h>
 
+#include <signal.h>
+#include <sys/wait.h>
+
 #include <cerrno>
 
 #include "core/archive.h"
@@ -159,9 +162,9 @@ TEST_F(FsTest, ReplaceFileFlushesBeforeTheRenameAndTheFolderAfter) {
     g_calls.push_back(S_ISDIR(st.st_mode) ? "fsync folder" : "fsync file");
     return ::fsync(fd);
   };
-  FsCalls().rename = [](const char* from, const char* to) {
+  FsCalls().renameat = [](int folder, const char* from, const char* to, unsigned flags) {
     g_calls.push_back("rename");
-    return ::rename(from, to);
+    return ::renameat2(folder, from, folder, to, flags);
   };
   g_calls.clear();
   ASSERT_EQ(FsReplaceFile("save.dat", "first", 5), 0);
@@ -178,7 +181,7 @@ TEST_F(FsTest, ReplaceFileFlushesBeforeTheRenameAndTheFolderAfter) {
     error = f.error;
     if (!std::strcmp(f.step, "write")) FsCalls().write = [](int, const void*, size_t) -> ssize_t { return errno = error, -1; };
     if (!std::strcmp(f.step, "fsync")) FsCalls().fsync = [](int) { return errno = error, -1; };
-    if (!std::strcmp(f.step, "rename")) FsCalls().rename = [](const char*, const char*) { return errno = error, -1; };
+    if (!std::strcmp(f.step, "rename")) FsCalls().renameat = [](int, const char*, const char*, unsigned) { return errno = error, -1; };
     EXPECT_EQ(FsReplaceFile("SAVE.DAT", "second", 6), f.error) << f.step;
     EXPECT_EQ(ReadText(dir_ / "save.dat"), "first") << f.step;
     EXPECT_EQ(FsExists("save.dat.tmp"), 0) << f.step;
@@ -212,4 +215,238 @@ TEST_F(FsTest, ReplaceFileWritesThroughTheNamesLinkOnlyToARegularFile) {
     EXPECT_NE(lstat((dir_ / c.name + ".tmp").c_str(), &st), 0) << c.name;
     EXPECT_NE(lstat((dir_ / c.target + ".tmp").c_str(), &st), 0) << c.name;
   }
+}
+
+// ---- a second writer about ------------------------------------------------------------
+
+const char* g_outside = "";  // the file a planted link points at
+
+// How a write makes its file: unnamed where the file system allows (as here),
+// or under a temporary name where it cannot (O_TMPFILE refused).
+struct WritePath {
+  const char* name;
+  bool unnamed;
+};
+const WritePath kWritePaths[] = {{"unnamed", true}, {"named", false}};
+
+void UseWritePath(const WritePath& path) {
+  FsResetHostCalls();
+  if (!path.unnamed)
+    FsCalls().openat = [](int folder, const char* name, int flags, int mode) {
+      if ((flags & O_TMPFILE) == O_TMPFILE) return errno = EOPNOTSUPP, -1;
+      return ::openat(folder, name, flags, static_cast<mode_t>(mode));
+    };
+}
+
+// The temporary names of save.dat in the current folder.
+std::vector<std::string> TemporaryNames() {
+  std::vector<std::string> found;
+  for (const std::string& n : FolderNames("."))
+    if (n.size() == std::strlen("save.dat.") + 16 && n.rfind("save.dat.", 0) == 0 && n.compare(n.size() - 4, 4, ".tmp") == 0)
+      found.push_back(n);
+  return found;
+}
+
+// Puts a link to g_outside where name stood, as a second process would.
+void PlantLink(int folder, const char* name) {
+  unlinkat(folder, name, 0);
+  if (symlinkat(g_outside, folder, name) != 0) std::abort();
+}
+
+// Two processes save the same name again and again while this one looks at
+// it: every look finds one whole file, every save succeeds, and the name
+// ends whole with nothing beside it.
+TEST_F(FsTest, TwoWritersOfOneNameEachPublishTheirOwnWholeFile) {
+  const std::vector<uint8_t> first(200000, 'a'), second(150001, 'b'), initial = {'o', 'l', 'd'};
+  for (const WritePath& path : kWritePaths) {
+    SCOPED_TRACE(path.name);
+    UseWritePath(path);
+    ASSERT_TRUE(WriteBytes(dir_ / "save.dat", initial));
+    pid_t writers[2];
+    for (int w = 0; w < 2; ++w) {
+      writers[w] = fork();
+      ASSERT_GE(writers[w], 0);
+      if (writers[w] == 0) {
+        const std::vector<uint8_t>& mine = w ? second : first;
+        int failed = 0;
+        for (int i = 0; i < 150; ++i) failed += FsReplaceFile("save.dat", mine.data(), mine.size()) != 0;
+        _exit(failed > 100 ? 100 : failed);
+      }
+    }
+    int looks = 0, torn = 0, running = 2, failedSaves = 0;
+    while (running > 0) {
+      const std::vector<uint8_t> seen = ReadBytes(dir_ / "save.dat");
+      ++looks;
+      torn += seen != first && seen != second && seen != initial;
+      int status = 0;
+      for (pid_t& w : writers)
+        if (w > 0 && waitpid(w, &status, WNOHANG) == w) {
+          w = 0;
+          --running;
+          failedSaves += WIFEXITED(status) ? WEXITSTATUS(status) : 1000;
+        }
+    }
+    EXPECT_EQ(torn, 0) << "of " << looks << " looks";
+    EXPECT_EQ(failedSaves, 0);
+    const std::vector<uint8_t> last = ReadBytes(dir_ / "save.dat");
+    EXPECT_TRUE(last == first || last == second);
+    EXPECT_EQ(FolderNames(dir_.path()), std::vector<std::string>{"save.dat"});
+  }
+}
+
+// Writes killed midway leave at most their own temporary files, which never
+// block a later save and go with it; the player's own "save.dat.tmp" stays.
+TEST_F(FsTest, KilledWritesLeaveNothingThatPilesUp) {
+  ASSERT_TRUE(WriteText(dir_ / "save.dat.tmp", "mine"));
+  for (const WritePath& path : kWritePaths) {
+    SCOPED_TRACE(path.name);
+    ASSERT_TRUE(WriteText(dir_ / "save.dat", "old"));
+    for (int kill = 0; kill < 5; ++kill) {
+      const pid_t writer = fork();
+      ASSERT_GE(writer, 0);
+      if (writer == 0) {
+        UseWritePath(path);
+        FsCalls().write = [](int fd, const void* data, size_t bytes) -> ssize_t {
+          if (::write(fd, data, bytes / 2) < 0) _exit(3);
+          raise(SIGKILL);
+          return -1;
+        };
+        const std::string big(100000, 'k');
+        FsReplaceFile("save.dat", big.data(), big.size());
+        _exit(2);
+      }
+      int status = 0;
+      ASSERT_EQ(waitpid(writer, &status, 0), writer);
+      ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
+      EXPECT_EQ(ReadText(dir_ / "save.dat"), "old");
+    }
+    // Named, each write clears away the one before it: one is left, not five.
+    EXPECT_EQ(FolderNames(dir_.path()).size(), path.unnamed ? 2u : 3u);
+    UseWritePath(path);
+    EXPECT_EQ(FsReplaceFile("save.dat", "new", 3), 0);
+    EXPECT_EQ(ReadText(dir_ / "save.dat"), "new");
+    EXPECT_EQ(FolderNames(dir_.path()), (std::vector<std::string>{"save.dat", "save.dat.tmp"}));
+    EXPECT_EQ(ReadText(dir_ / "save.dat.tmp"), "mine");
+  }
+}
+
+// A replaced file keeps its permission bits, through a link too; a new file
+// gets the default.
+TEST_F(FsTest, ReplacedFilesKeepTheirPermissionBits) {
+  const mode_t oldMask = umask(022);
+  mkdir((dir_ / "synced").c_str(), 0755);
+  const struct {
+    const char* name;
+    const char* target;  // the file whose bits are kept
+    mode_t mode;
+  } cases[] = {{"private.dat", "private.dat", 0600}, {"group.dat", "group.dat", 0640},
+               {"readonly.dat", "readonly.dat", 0444}, {"linked.dat", "synced/linked", 0600},
+               {"new.dat", "new.dat", 0}};
+  for (const auto& c : cases) {
+    if (!c.mode) continue;
+    ASSERT_TRUE(WriteText(dir_ / c.target, "old"));
+    ASSERT_EQ(chmod((dir_ / c.target).c_str(), c.mode), 0);
+    if (std::strcmp(c.name, c.target)) {
+      ASSERT_EQ(symlink(c.target, (dir_ / c.name).c_str()), 0);
+    }
+  }
+  for (const auto& c : cases) {
+    EXPECT_EQ(FsReplaceFile(c.name, "new", 3), 0) << c.name;
+    struct stat st;
+    ASSERT_EQ(stat((dir_ / c.target).c_str(), &st), 0) << c.name;
+    EXPECT_EQ(st.st_mode & 07777, c.mode ? c.mode : 0644u) << c.name;
+    EXPECT_EQ(ReadText(dir_ / c.target), "new") << c.name;
+  }
+  umask(oldMask);
+}
+
+// A link put at the write's temporary name while it runs is never renamed
+// over the file nor written through: the write makes its file again. A link
+// put at a new file's name meanwhile makes that name taken.
+TEST_F(FsTest, ANameSwappedForALinkDuringAWriteIsNeverPublished) {
+  const std::string outside = dir_ / "outside.txt";
+  g_outside = outside.c_str();
+  for (const WritePath& path : kWritePaths) {
+    SCOPED_TRACE(path.name);
+    ASSERT_TRUE(WriteText(outside, "13 bytes here"));
+    ASSERT_TRUE(WriteText(dir_ / "save.dat", "old"));
+    UseWritePath(path);
+    static bool struck;
+    struck = false;
+    // The second process strikes once, the moment the temporary name exists
+    // with the whole file behind it.
+    if (path.unnamed)
+      FsCalls().linkat = [](int fromFolder, const char* from, int toFolder, const char* to, int flags) {
+        const int made = ::linkat(fromFolder, from, toFolder, to, flags);
+        if (made == 0 && !struck) PlantLink(toFolder, to), struck = true;
+        return made;
+      };
+    else
+      FsCalls().fsync = [](int fd) {
+        const std::vector<std::string> temps = TemporaryNames();
+        if (!temps.empty() && !struck) PlantLink(AT_FDCWD, temps[0].c_str()), struck = true;
+        return ::fsync(fd);
+      };
+    EXPECT_EQ(FsReplaceFile("save.dat", "the new save", 12), 0);
+    EXPECT_TRUE(struck);
+    struct stat st;
+    EXPECT_TRUE(lstat((dir_ / "save.dat").c_str(), &st) == 0 && S_ISREG(st.st_mode));
+    EXPECT_EQ(ReadText(dir_ / "save.dat"), "the new save");
+    EXPECT_EQ(FsReplaceFile("save.dat", "again", 5), 0);
+    EXPECT_EQ(ReadText(dir_ / "save.dat"), "again");
+    EXPECT_EQ(ReadText(outside), "13 bytes here");
+    const std::vector<std::string> planted = TemporaryNames();
+    ASSERT_EQ(planted.size(), 1u);  // the other process's link is not this layer's to remove
+    EXPECT_TRUE(lstat(planted[0].c_str(), &st) == 0 && S_ISLNK(st.st_mode));
+    std::remove(planted[0].c_str());
+  }
+  FsResetHostCalls();
+}
+
+// A new file takes its name only where nothing stands, a link included, and
+// a link put there while it is written; a full disk leaves nothing.
+TEST_F(FsTest, ANewFileIsMadeWholeAndOnlyWhereNothingStands) {
+  const std::string outside = dir_ / "outside.bmp";
+  g_outside = outside.c_str();
+  enum class At { Nothing, Link, DanglingLink, LinkMeanwhile, FullDisk };
+  const struct {
+    const char* how;
+    At at;
+    int error;
+  } cases[] = {{"free", At::Nothing, 0},
+               {"a link", At::Link, EEXIST},
+               {"a link that leads nowhere", At::DanglingLink, EEXIST},
+               {"a link put there meanwhile", At::LinkMeanwhile, EEXIST},
+               {"a full disk", At::FullDisk, ENOSPC}};
+  mkdir((dir_ / "snapshot").c_str(), 0755);
+  for (const WritePath& path : kWritePaths)
+    for (const auto& c : cases) {
+      SCOPED_TRACE(std::string(path.name) + ", " + c.how);
+      std::remove(outside.c_str());
+      if (c.at != At::DanglingLink) {
+        ASSERT_TRUE(WriteText(outside, "13 bytes here"));
+      }
+      UseWritePath(path);
+      if (c.at == At::Link || c.at == At::DanglingLink) {
+        ASSERT_EQ(symlink(g_outside, (dir_ / "snapshot/vko001.bmp").c_str()), 0);
+      }
+      if (c.at == At::LinkMeanwhile)
+        FsCalls().fsync = [](int fd) {
+          if (symlink(g_outside, "snapshot/vko001.bmp") != 0 && errno != EEXIST) std::abort();
+          return ::fsync(fd);
+        };
+      if (c.at == At::FullDisk) FsCalls().write = [](int, const void*, size_t) -> ssize_t { return errno = ENOSPC, -1; };
+      EXPECT_EQ(FsCreateNewFile("snapshot\\vko001.bmp", "picture", 7), c.error);
+      FsResetHostCalls();
+      struct stat st;
+      const bool made = lstat((dir_ / "snapshot/vko001.bmp").c_str(), &st) == 0;
+      EXPECT_EQ(made, c.at != At::FullDisk);
+      EXPECT_EQ(made && S_ISREG(st.st_mode), c.at == At::Nothing);
+      if (c.at == At::Nothing) {
+        EXPECT_EQ(ReadText(dir_ / "snapshot/vko001.bmp"), "picture");
+      }
+      EXPECT_EQ(ReadText(outside), c.at == At::DanglingLink ? "" : "13 bytes here");
+      EXPECT_EQ(FolderNames(dir_ / "snapshot").size(), made ? 1u : 0u);
+      std::remove((dir_ / "snapshot/vko001.bmp").c_str());
+    }
 }
