@@ -71,7 +71,12 @@ int ApiSetBlendMode(int mode, int parameter);
 int ApiSetDrawBrightness(int red, int green, int blue);
 int ApiPresentBackScreen();
 int ApiCopyScreenToGraph(int x1, int y1, int x2, int y2, int graph, int flag);
+// Writes the rectangle of the draw target as a 24-bit BMP file, made whole
+// before it replaces the old file (a link to a file keeps its link).
 int ApiSaveScreenRectToBmp(int x1, int y1, int x2, int y2, const char* fileName);
+// The same as a new file only: -2, with nothing written, when anything
+// stands at the name (a link that leads nowhere included).
+int ApiSaveScreenRectToNewBmp(int x1, int y1, int x2, int y2, const char* fileName);
 int ApiSetViewportMatrix(const float* matrix16);
 int ApiBuildViewportMatrix(float* matrix16, float centreX, float centreY, float width,
                            float height);

@@ -264,15 +264,20 @@ bool SaveSnapshot() {
   char fileName[64];
   // The listing holds at most 1024 names, so the largest number may be
   // missing from it: never write over a snapshot that is already there, nor
-  // through a link standing at the name (one that leads nowhere is not listed).
-  bool freeName = false;
-  for (int tries = 0; tries < 100000 && !freeName; ++tries, ++number) {
-    std::snprintf(fileName, sizeof fileName, "snapshot\\vko%03lld.bmp",
-                  static_cast<long long>(number));
-    freeName = !GameNameIsTaken(fileName);
+  // through a link standing at the name (one that leads nowhere is not
+  // listed). The picture takes its name only where nothing stands, so a name
+  // taken meanwhile, by another copy of the game say, passes to the next.
+  for (int tries = 0; tries < 100000; ++tries, ++number) {
+    std::snprintf(fileName, sizeof fileName, "snapshot\\vko%03lld.bmp", static_cast<long long>(number));
+    if (GameNameIsTaken(fileName)) continue;
+    const int result = ApiSaveScreenRectToNewBmp(0, 0, 640, 480, fileName);
+    if (result == 0) return true;
+    if (result != -2) {
+      std::fprintf(stderr, "vko01: the snapshot %s could not be written\n", fileName);
+      return false;
+    }
   }
-  if (!freeName) return false;
-  return ApiSaveScreenRectToBmp(0, 0, 640, 480, fileName) != -1;
+  return false;
 }
 
 int WinMain(void*, void*, char*, int) {

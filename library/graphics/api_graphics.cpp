@@ -181,7 +181,12 @@ int ApiCopyScreenToGraph(int x1, int y1, int x2, int y2, int graph, int) {
 
 int ApiSaveScreenRectToBmp(int x1, int y1, int x2, int y2, const char* fileName) {
   LibraryLockGuard guard;
-  return SaveScreenRectToBmpInner(x1, y1, x2, y2, fileName);
+  return SaveScreenRectToBmpInner(x1, y1, x2, y2, fileName, false);
+}
+
+int ApiSaveScreenRectToNewBmp(int x1, int y1, int x2, int y2, const char* fileName) {
+  LibraryLockGuard guard;
+  return SaveScreenRectToBmpInner(x1, y1, x2, y2, fileName, true);
 }
 
 int ApiSetViewportMatrix(const float* matrix16) {

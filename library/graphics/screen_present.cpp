@@ -1,6 +1,7 @@
 // Presentation (back -> front copy, front handed to the platform), screen to
 // graph copies and BMP snapshots of the draw target.
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 
 #include "core/log.h"
@@ -137,19 +138,18 @@ std::vector<uint8_t> EncodeBmp24(const MEMIMG* image, int x1, int y1, int x2, in
   return out;
 }
 
-int SaveScreenRectToBmpInner(int x1, int y1, int x2, int y2, const char* fileName) {
+// The picture is made whole beside the file and only then given its name, so
+// a full disk leaves no partial picture; onlyNew writes nowhere when anything
+// stands at the name (-2).
+int SaveScreenRectToBmpInner(int x1, int y1, int x2, int y2, const char* fileName, bool onlyNew) {
   if (!fileName) return -1;
   const std::vector<uint8_t> bytes = EncodeBmp24(GetDrawTargetMemImg(), x1, y1, x2, y2);
   if (bytes.empty()) return -1;
-  std::FILE* file = FsCreate(fileName);
-  if (!file) {
-    LogFormatLine("BMP ファイルが開けませんでした: %s in SaveScreenRectToBmp", fileName);
-    return -1;
-  }
-  const size_t written = FsWrite(file, bytes.data(), bytes.size());
-  const int closed = FsClose(file);
-  if (written != bytes.size() || closed != 0) {
-    LogFormatLine("BMP ファイルの書き込みに失敗しました: %s", fileName);
+  const int error = onlyNew ? FsCreateNewFile(fileName, bytes.data(), bytes.size())
+                            : FsReplaceFile(fileName, bytes.data(), bytes.size());
+  if (error == EEXIST && onlyNew) return -2;
+  if (error != 0) {
+    LogFormatLine("BMP ファイルが書き込めませんでした: %s (%s) in SaveScreenRectToBmp", fileName, FsErrorText(error));
     return -1;
   }
   return 0;

@@ -5,12 +5,15 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <functional>
 
+#include "core/test_files.h"
 #include "driver.h"
+#include "library/platform/fs.h"
 #include "library/tesra.h"
 #include "playfield/boss.h"
 #include "playfield/bullet.h"
@@ -206,6 +209,49 @@ TEST_F(ShellRun, ASnapshotNeverGoesThroughALinkAtItsName) {
   struct stat st;
   EXPECT_TRUE(::lstat("snapshot/vko001.bmp", &st) == 0 && S_ISLNK(st.st_mode));
   EXPECT_GT(GameDriver::ReadFile("snapshot/vko002.bmp").size(), 54u);
+}
+
+// A link put at the snapshot's name while the picture is written (as a
+// second copy of the game or another program could) takes that number: the
+// picture goes to the next one and the link's file keeps its bytes. On a full
+// disk no picture, whole or partial, is left, and the player is told.
+TEST_F(ShellRun, ASnapshotIsMadeWholeWhereNothingStands) {
+  const struct {
+    const char* how;
+    ssize_t (*write)(int, const void*, size_t);
+    int (*fsync)(int);
+    std::vector<std::string> names;
+    const char* said;
+  } cases[] = {{"a link put at the name meanwhile", ::write,
+                [](int fd) {
+                  if (::symlink("../outside.bmp", "snapshot/vko001.bmp") != 0 && errno != EEXIST) std::abort();
+                  return ::fsync(fd);
+                },
+                {"vko001.bmp", "vko002.bmp"}, ""},
+               {"a full disk", [](int, const void*, size_t) -> ssize_t { return errno = ENOSPC, -1; }, ::fsync, {},
+                "vko01: the snapshot snapshot\\vko001.bmp could not be written\n"}};
+  GameDriver::WriteFile("outside.bmp", {1, 2, 3});
+  ASSERT_EQ(driver_.Start(), StartUpResult::Ready);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.how);
+    driver_.Run(1);  // P seen up, so that the tap is a fresh press
+    FsCalls().write = c.write;
+    FsCalls().fsync = c.fsync;
+    testing::internal::CaptureStderr();
+    driver_.Tap(kKeyP);
+    driver_.Run(1);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), c.said);
+    FsResetHostCalls();
+    EXPECT_EQ(FolderNames("snapshot"), c.names);
+    EXPECT_EQ(GameDriver::ReadFile("outside.bmp"), (std::vector<uint8_t>{1, 2, 3}));
+    for (const std::string& name : c.names) {
+      struct stat st;
+      const std::string path = "snapshot/" + name;
+      ASSERT_EQ(::lstat(path.c_str(), &st), 0);
+      EXPECT_EQ(S_ISLNK(st.st_mode) ? 0 : st.st_size, name == "vko002.bmp" ? 54 + 640 * 480 * 3 : 0) << name;
+      std::remove(path.c_str());
+    }
+  }
 }
 
 TEST_F(ShellRun, SnapshotsBeyondTheListingLimitOverwriteNothing) {
