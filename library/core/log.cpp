@@ -1,6 +1,8 @@
 // The library log.
 #include "core/log.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -27,16 +29,24 @@ uint32_t g_startMs = 0;
 std::string g_logPath;       // empty: "Log.txt" in the directory current at the first write
 std::FILE* g_logFile = nullptr;
 bool g_openFailed = false;
+int g_toFile = 1;            // 0: the lines go only to the echo
 
+// The log is made afresh: an old log goes first, but only a regular file (a
+// FIFO, folder or device standing at the name stays, and a link is never
+// followed), and the new one is made exclusively. When something else stands
+// there the log writes no file.
 void OpenLogFile() {
-  if (g_logFile || g_openFailed) return;
+  if (g_logFile || g_openFailed || !g_toFile) return;
   if (g_logPath.empty()) {
     char cwd[4096];
     if (getcwd(cwd, sizeof cwd)) g_logPath = std::string(cwd) + "/Log.txt";
     else g_logPath = "Log.txt";
   }
-  std::remove(g_logPath.c_str());  // an old log is deleted when the log starts
-  g_logFile = std::fopen(g_logPath.c_str(), "wb");
+  struct stat st;
+  if (lstat(g_logPath.c_str(), &st) == 0 && S_ISREG(st.st_mode)) unlink(g_logPath.c_str());
+  const int fd = open(g_logPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+  g_logFile = fd < 0 ? nullptr : fdopen(fd, "wb");
+  if (fd >= 0 && !g_logFile) close(fd);
   if (!g_logFile) g_openFailed = true;
 }
 
@@ -76,6 +86,13 @@ void SetLogFilePath(const char* hostPath) {
   g_openFailed = false;
   g_atLineStart = true;
   g_logPath = hostPath ? hostPath : "";
+}
+
+void SetLogFileOutput(int flag) {
+  std::lock_guard<std::recursive_mutex> hold(g_logMutex);
+  g_toFile = flag ? 1 : 0;
+  if (!g_toFile && g_logFile) std::fclose(g_logFile);
+  if (!g_toFile) g_logFile = nullptr;
 }
 
 void SetLogEcho(int flag) {

@@ -1,6 +1,8 @@
 // The library log "Log.txt": each line is the milliseconds since the library
 // started, a colon, one TAB per indent level and the text, with CRLF line ends.
-// The file is made afresh (an old log deleted) when the log first writes.
+// The file is made afresh when the log first writes: an old log is deleted
+// only when it is a regular file; with anything else at the name (a FIFO,
+// folder, device or link) no log file is written.
 #pragma once
 
 // Log on (non-zero) or off (0). On by default; the game turns it off.
@@ -9,6 +11,9 @@ int IsLogOutputOn();
 // Where the log goes (default "Log.txt" in the directory current when the log
 // first writes). Closes an open log; the next write starts the new file afresh.
 void SetLogFilePath(const char* hostPath);
+// Lines go to the log file (non-zero, the default) or not (0: to the echo
+// alone, for tools that show the log and keep no file).
+void SetLogFileOutput(int flag);
 // Also copies every log line to standard error (the debugger output) when on.
 void SetLogEcho(int flag);
 

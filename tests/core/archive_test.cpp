@@ -481,10 +481,16 @@ TEST(PackFolder, NamesEntriesRelativeToTheFolderInCp932) {
 
 // tsapack's closing line: the files, the bytes read from them and the bytes of
 // the archive it wrote (LZ makes the second smaller here).
-TEST(PackFolder, TsapackSaysTheBytesReadAndTheBytesWritten) {
+// The packer built beside the tests, "" when there is none.
+std::string Tsapack() {
   char cwd[4096];
   const std::string tool = std::string(getcwd(cwd, sizeof cwd) ? cwd : ".") + "/tsapack";
-  if (access(tool.c_str(), X_OK) != 0) GTEST_SKIP() << "no tsapack beside the tests";
+  return access(tool.c_str(), X_OK) == 0 ? tool : "";
+}
+
+TEST(PackFolder, TsapackSaysTheBytesReadAndTheBytesWritten) {
+  const std::string tool = Tsapack();
+  if (tool.empty()) GTEST_SKIP() << "no tsapack beside the tests";
   TempFolder dir;
   mkdir((dir / "in").c_str(), 0755);
   ASSERT_TRUE(WriteText(dir / "in/a.txt", std::string(4000, 'a')));
@@ -500,4 +506,29 @@ TEST(PackFolder, TsapackSaysTheBytesReadAndTheBytesWritten) {
   EXPECT_LT(st.st_size, 4001);
   EXPECT_EQ(std::string(line), "tsapack: " + (dir / "x.dat") + ": 2 files, 4001 bytes read, " +
                                    std::to_string(st.st_size) + " bytes written\n");
+}
+
+// tsapack --list shows the reader's reasons on standard error (a damaged
+// archive's here) but keeps no log file: none in its folder, and the null
+// device stays a device.
+TEST(PackFolder, TsapackListKeepsNoLogFile) {
+  const std::string tool = Tsapack();
+  if (tool.empty()) GTEST_SKIP() << "no tsapack beside the tests";
+  TempFolder dir;
+  mkdir((dir / "in").c_str(), 0755);
+  ASSERT_TRUE(WriteText(dir / "in/a.txt", "abc"));
+  ASSERT_TRUE(WriteText(dir / "bad.dat", std::string("TS\3\0", 4) + std::string(40, 'x')));
+  const std::string run = "cd '" + dir.path() + "' && '" + tool + "' x.dat in >/dev/null && '" + tool +
+                          "' --list x.dat && '" + tool + "' --list bad.dat 2>&1";
+  std::FILE* p = popen(run.c_str(), "r");
+  ASSERT_NE(p, nullptr);
+  std::string out;
+  char line[256];
+  while (std::fgets(line, sizeof line, p)) out += line;
+  EXPECT_NE(pclose(p), 0);  // the damaged one
+  EXPECT_NE(out.find(" a.txt\n"), std::string::npos) << out;
+  EXPECT_NE(out.find("tsapack: cannot read bad.dat"), std::string::npos) << out;
+  EXPECT_EQ(FolderNames(dir.path()), (std::vector<std::string>{"bad.dat", "in", "x.dat"}));
+  struct stat st;
+  EXPECT_TRUE(stat("/dev/null", &st) == 0 && S_ISCHR(st.st_mode));
 }

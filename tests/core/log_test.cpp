@@ -1,5 +1,7 @@
 // The log file: line prefix, indent TABs, CRLF, off switch, fresh start.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 
 #include "core/log.h"
 #include "core/test_files.h"
@@ -55,6 +57,33 @@ TEST_F(LogTest, OffWritesNothingAndAnOldLogIsReplaced) {
   SetLogOutput(1);
   WriteLog("shown\n");
   EXPECT_EQ(Log(), "0:shown\r\n");
+}
+
+// An old log is deleted only when it is a regular file: a FIFO, a folder, a
+// device or a link at the log's name stays as it was, nothing waits on the
+// FIFO, and no log file is written there.
+TEST_F(LogTest, OnlyARegularOldLogIsDeleted) {
+  const std::string outside = dir_ / "outside.txt";
+  ASSERT_TRUE(WriteText(outside, "kept"));
+  const struct {
+    const char* name;
+    mode_t type;
+  } cases[] = {{"fifo.log", S_IFIFO}, {"folder.log", S_IFDIR}, {"device.log", S_IFCHR}, {"link.log", S_IFLNK}};
+  for (const auto& c : cases) {
+    const std::string path = dir_ / c.name;
+    const int made = c.type == S_IFIFO  ? mkfifo(path.c_str(), 0644)
+                     : c.type == S_IFDIR ? mkdir(path.c_str(), 0755)
+                     : c.type == S_IFCHR ? mknod(path.c_str(), S_IFCHR | 0666, makedev(1, 3))  // a null device
+                                         : symlink(outside.c_str(), path.c_str());
+    if (made != 0 && c.type == S_IFCHR) continue;  // no device nodes without the right to make them
+    ASSERT_EQ(made, 0) << c.name;
+    SetLogFilePath(path.c_str());
+    EXPECT_TRUE(EndsWithinASecond([] { WriteLog("line\n"); }, {path})) << c.name;
+    CloseLog();
+    struct stat st;
+    EXPECT_TRUE(lstat(path.c_str(), &st) == 0 && (st.st_mode & S_IFMT) == c.type) << c.name;
+  }
+  EXPECT_EQ(ReadText(outside), "kept");
 }
 
 TEST_F(LogTest, LongFormattedLineIsCutNotOverrun) {

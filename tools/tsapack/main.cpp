@@ -69,8 +69,8 @@ int main(int argc, char** argv) {
   }
   if (list) {
     if (positional.empty() || positional.size() > 2) return Usage();
-    SetLogOutput(1);
-    SetLogFilePath("/dev/null");
+    SetLogOutput(1);  // the reader's reasons, on standard error only
+    SetLogFileOutput(0);
     return List(positional[0], positional.size() > 1 ? positional[1] : nullptr);
   }
   if (positional.size() < 2 || positional.size() > 3) return Usage();
