@@ -294,11 +294,10 @@ StreamHandle ArchiveOpen(const char* name, int async, int shareRead) {
     }
     i += n ? static_cast<size_t>(n) : 1;
   }
-  // An archive that cannot be read is passed over for the plain file; when
-  // that is not there either, the archive is named once with the reason.
-  const StreamHandle handle = PlainOpen(path.c_str(), async, shareRead);
-  if (!handle && !unreadable.empty()) NameUnreadableArchive(unreadable, unreadableLabel, unreadableError);
-  return handle;
+  // An archive that cannot be read is passed over for the plain file and
+  // named once with the reason, whether the plain file is there or not.
+  if (!unreadable.empty()) NameUnreadableArchive(unreadable, unreadableLabel, unreadableError);
+  return PlainOpen(path.c_str(), async, shareRead);
 }
 
 const FileFunctionTable kPlainSet = {PlainOpen, AnyClose, AnyTell,  AnySeek,   AnyRead,

@@ -52,24 +52,33 @@ TEST(ShellMessages, ADamagedArchiveNamesEachFileAndWhy) {
         << name << " in\n" << err;
 }
 
-// An archive that cannot be read, with no plain folder beside it, is named
-// once with the reason before the files that could not be found.
+// An archive that cannot be read is named once with the reason: before the
+// files that could not be found when no plain folder stands beside it, and
+// alone when the game plays from the folder.
 TEST(ShellMessages, AnUnreadableArchiveIsNamedOnce) {
-  for (const char* reason : {"not a regular file", "Permission denied"}) {
-    GameDriver driver;
-    GameDriver::WriteFile("vko01.dat", std::vector<uint8_t>(64, 0));
-    if (reason[0] == 'n') ASSERT_EQ(unlink("vko01.dat") | mkfifo("vko01.dat", 0644), 0);
-    else RefuseOpening("vko01.dat");
-    HeadlessSetDefaultMessageBoxAnswer(0);
-    testing::internal::CaptureStderr();
-    EXPECT_EQ(driver.Start(), StartUpResult::Ready);
-    const std::string err = testing::internal::GetCapturedStderr();
-    FsResetHostCalls();
-    const size_t firstLine = err.find('\n') + 1;
-    EXPECT_EQ(err.substr(0, firstLine), Line("the archive vko01.dat cannot be read (" + std::string(reason) + ")"));
-    EXPECT_EQ(err.find("vko01.dat", firstLine), std::string::npos) << err;
-    EXPECT_EQ(err.find(Line("cannot load the picture vko01\\loading.tga: no such file")), firstLine) << err;
-  }
+  for (const bool withFolder : {false, true})
+    for (const char* reason : {"not a regular file", "Permission denied"}) {
+      SCOPED_TRACE(std::string(reason) + (withFolder ? ", with the folder" : ""));
+      GameDriver driver;
+      if (withFolder && !driver.UseStandInData()) GTEST_SKIP() << "the data generator is not built";
+      GameDriver::WriteFile("vko01.dat", std::vector<uint8_t>(64, 0));
+      if (reason[0] == 'n') ASSERT_EQ(unlink("vko01.dat") | mkfifo("vko01.dat", 0644), 0);
+      else RefuseOpening("vko01.dat");
+      HeadlessSetDefaultMessageBoxAnswer(0);
+      testing::internal::CaptureStderr();
+      EXPECT_EQ(driver.Start(), StartUpResult::Ready);
+      const std::string err = testing::internal::GetCapturedStderr();
+      FsResetHostCalls();
+      const std::string named = Line("the archive vko01.dat cannot be read (" + std::string(reason) + ")");
+      if (withFolder) {
+        EXPECT_EQ(err, named);
+        continue;
+      }
+      const size_t firstLine = err.find('\n') + 1;
+      EXPECT_EQ(err.substr(0, firstLine), named);
+      EXPECT_EQ(err.find("vko01.dat", firstLine), std::string::npos) << err;
+      EXPECT_EQ(err.find(Line("cannot load the picture vko01\\loading.tga: no such file")), firstLine) << err;
+    }
 }
 
 // Without a sound device the game says so once and plays on silently; the
