@@ -241,6 +241,9 @@ std::FILE* StreamOf(int fd) {
   return f;
 }
 
+// The errno of the call that just failed (EIO when it set none).
+int LastError() { return errno ? errno : EIO; }
+
 // Writes all bytes, retrying short writes; false with errno.
 bool WriteAll(int fd, const uint8_t* data, size_t bytes) {
   while (bytes > 0) {
@@ -268,11 +271,11 @@ int ReplacedFile(const std::string& host, std::string* target) {
   char* resolved = realpath(host.c_str(), nullptr);
   if (!resolved) {
     if (errno == ENOENT || errno == ENOTDIR) return 0;
-    return errno ? errno : EIO;
+    return LastError();
   }
   *target = resolved;
   std::free(resolved);
-  if (stat(target->c_str(), &st) != 0) return errno ? errno : EIO;
+  if (stat(target->c_str(), &st) != 0) return LastError();
   if (!S_ISREG(st.st_mode)) return S_ISDIR(st.st_mode) ? EISDIR : ENXIO;
   return 0;
 }
@@ -381,13 +384,25 @@ void Discard(int folder, NewFile* file) {
 // process may give them (a new file keeps the default).
 void TakeOwnerAndMode(int fd, const struct stat& replaced) {
   struct stat st;
+  // Where neither is allowed the file stays this process's own.
   if (fstat(fd, &st) == 0 && (st.st_uid != replaced.st_uid || st.st_gid != replaced.st_gid) &&
-      fchown(fd, replaced.st_uid, replaced.st_gid) != 0 && fchown(fd, static_cast<uid_t>(-1), replaced.st_gid) != 0) {
-    // Neither is allowed: the file stays this process's own.
+      fchown(fd, replaced.st_uid, replaced.st_gid) != 0)
+    (void)!fchown(fd, static_cast<uid_t>(-1), replaced.st_gid);
+  // Where this fails it keeps the bits it was made with, less the umask's: never wider.
+  (void)!fchmod(fd, replaced.st_mode & 07777);
+}
+
+// Tries fresh temporary names of name until make takes one (0, and *temp
+// gets it) or fails otherwise than on a name already taken. 0 or the errno.
+template <class Make>
+int TakeFreshName(const std::string& name, Make make, std::string* temp) {
+  for (int tries = 0; tries < 16; ++tries) {
+    const std::string fresh = TempNameFor(name);
+    const int error = make(fresh);
+    if (error == 0) *temp = fresh;
+    if (error != EEXIST) return error;
   }
-  if (fchmod(fd, replaced.st_mode & 07777) != 0) {
-    // It was made with the same bits, less the umask's: never wider.
-  }
+  return EEXIST;
 }
 
 // Makes the write's file in the folder, unnamed unless named is asked or the
@@ -398,21 +413,21 @@ int MakeWholeFile(int folder, const std::string& name, bool named, const struct 
                   size_t bytes, NewFile* file) {
   const int mode = replaced ? static_cast<int>(replaced->st_mode & 0777) : 0666;
   if (!named) file->fd = g_calls.openat(folder, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
-  for (int tries = 0; file->fd < 0 && tries < 16; ++tries) {
-    const std::string temp = TempNameFor(name);
-    file->fd = g_calls.openat(folder, temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
-    if (file->fd >= 0) file->temp = temp;
-    else if (errno != EEXIST) break;
+  if (file->fd < 0) {
+    const int made = TakeFreshName(name, [&](const std::string& temp) {
+      file->fd = g_calls.openat(folder, temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
+      return file->fd >= 0 ? 0 : LastError();
+    }, &file->temp);
+    if (made != 0) return made;
   }
-  if (file->fd < 0) return errno ? errno : EIO;
   int error = 0;
   while (flock(file->fd, LOCK_EX) != 0 && !error)
-    if (errno != EINTR) error = errno ? errno : EIO;
+    if (errno != EINTR) error = LastError();
   if (!error && replaced) TakeOwnerAndMode(file->fd, *replaced);
-  if (!error && !WriteAll(file->fd, static_cast<const uint8_t*>(data), bytes)) error = errno ? errno : EIO;
+  if (!error && !WriteAll(file->fd, static_cast<const uint8_t*>(data), bytes)) error = LastError();
   struct stat st;
   if (!error && (fstat(file->fd, &st) != 0 || st.st_size != static_cast<off_t>(bytes))) error = EIO;
-  if (!error && g_calls.fsync(file->fd) != 0) error = errno ? errno : EIO;
+  if (!error && g_calls.fsync(file->fd) != 0) error = LastError();
   if (error) Discard(folder, file);
   return error;
 }
@@ -424,21 +439,19 @@ int LinkUnnamed(int fd, int folder, const std::string& name) {
   char self[64];
   std::snprintf(self, sizeof self, "/proc/self/fd/%d", fd);
   if (g_calls.linkat(AT_FDCWD, self, folder, name.c_str(), AT_SYMLINK_FOLLOW) == 0) return 0;
-  return errno ? errno : EIO;
+  return LastError();
 }
 
 // Renames the whole file over name; an unnamed one gets a temporary name
 // first. The rename is made only while that name still holds the file.
 int PublishReplacing(int folder, NewFile* file, const std::string& name) {
-  for (int tries = 0; file->temp.empty() && tries < 16; ++tries) {
-    const std::string temp = TempNameFor(name);
-    const int error = LinkUnnamed(file->fd, folder, temp);
-    if (error == 0) file->temp = temp;
-    else if (error != EEXIST) return kCannotName;
+  if (file->temp.empty()) {
+    const int error =
+        TakeFreshName(name, [&](const std::string& temp) { return LinkUnnamed(file->fd, folder, temp); }, &file->temp);
+    if (error != 0) return error == EEXIST ? EEXIST : kCannotName;
   }
-  if (file->temp.empty()) return EEXIST;
   if (!HoldsFile(folder, file->temp, file->fd)) return kNameLost;
-  if (g_calls.renameat(folder, file->temp.c_str(), name.c_str(), 0) != 0) return errno ? errno : EIO;
+  if (g_calls.renameat(folder, file->temp.c_str(), name.c_str(), 0) != 0) return LastError();
   file->temp.clear();
   return 0;
 }
@@ -454,10 +467,10 @@ int PublishNew(int folder, NewFile* file, const std::string& name) {
     file->temp.clear();
     return 0;
   }
-  if (errno != EINVAL && errno != ENOSYS) return errno ? errno : EIO;
+  if (errno != EINVAL && errno != ENOSYS) return LastError();
   // A file system without that rename: a second link, and the temporary name
   // goes with the file's closing.
-  return g_calls.linkat(folder, file->temp.c_str(), folder, name.c_str(), 0) == 0 ? 0 : errno ? errno : EIO;
+  return g_calls.linkat(folder, file->temp.c_str(), folder, name.c_str(), 0) == 0 ? 0 : LastError();
 }
 
 int WriteDurably(const char* windowsPath, const void* data, size_t bytes, bool onlyNew) {
@@ -474,7 +487,7 @@ int WriteDurably(const char* windowsPath, const void* data, size_t bytes, bool o
   // then neither swept nor flushed.
   int folder = g_calls.open(folderPath.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0);
   if (folder < 0 && errno == EACCES) folder = g_calls.open(folderPath.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC, 0);
-  if (folder < 0) return errno ? errno : EIO;
+  if (folder < 0) return LastError();
   struct stat there;
   if (onlyNew && fstatat(folder, name.c_str(), &there, AT_SYMLINK_NOFOLLOW) == 0) {
     close(folder);
@@ -512,7 +525,7 @@ std::FILE* FsOpenHostRead(const char* hostPath) { return StreamOf(OpenRegularHos
 
 int FsOpenError(const char* windowsPath) {
   const int fd = OpenRegularForReading(windowsPath);
-  if (fd < 0) return errno ? errno : EIO;
+  if (fd < 0) return LastError();
   close(fd);
   return 0;
 }
@@ -531,7 +544,7 @@ int FsReadFile(const char* windowsPath, void* buffer, size_t capacity, int64_t* 
   *fileSize = 0;
   *got = 0;
   const int fd = OpenRegularForReading(windowsPath);
-  if (fd < 0) return errno ? errno : EIO;
+  if (fd < 0) return LastError();
   struct stat st;
   if (fstat(fd, &st) != 0) {
     const int error = errno;
@@ -545,7 +558,7 @@ int FsReadFile(const char* windowsPath, void* buffer, size_t capacity, int64_t* 
     const ssize_t n = g_calls.read(fd, out + *got, capacity - *got);
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) {
-      error = errno ? errno : EIO;
+      error = LastError();
       break;
     }
     if (n == 0) break;
