@@ -192,15 +192,6 @@ int HostGetcwd(char* buffer, size_t size) {
 
 // ---- archive-aware set ----------------------------------------------------------------
 
-// 0 when the archive opens for reading, ENOENT when there is none, else why
-// it cannot be read (not a regular file, no permission, ...).
-int ArchiveFileError(const std::string& hostPath) {
-  std::FILE* f = FsOpenHostRead(hostPath.c_str());
-  if (!f) return errno ? errno : EIO;
-  std::fclose(f);
-  return 0;
-}
-
 // Archives already named to the user as unreadable (by host path), so that
 // each is named once, not once for every file looked for in it.
 std::set<std::string> g_unreadableNamed;
@@ -251,7 +242,8 @@ StreamHandle ArchiveOpen(const char* name, int async, int shareRead) {
       folderStart = i + 1;
       if (!last.empty() && last != "." && last != "..") {
         const std::string hostArchive = FsHostPath((folder + "." + g_extension).c_str());
-        const int error = ArchiveFileError(hostArchive);
+        // 0 when it opens, ENOENT when there is none, else why it cannot be read.
+        const int error = FsOpenHostError(hostArchive.c_str());
         if (error != 0 && error != ENOENT && unreadable.empty()) {
           unreadable = hostArchive;
           unreadableLabel = ArchiveLabel(folder, g_extension);

@@ -4,9 +4,8 @@
 // leading folder of the path ("a\b\c.tga" -> "a.<ext>" entry "b\c.tga", then
 // "a\b.<ext>" entry "c.tga"); the first archive that exists decides, and the
 // plain file is opened only when none exists. An archive that is there but
-// cannot be read (not a regular file, no permission) is passed over; when the
-// plain file is missing too, it is named once on standard error with the
-// reason. File handles are a slot index with the top four bits set; 0 means
+// cannot be read (not a regular file, no permission) is passed over and named
+// once on standard error with the reason. File handles are a slot index with the top four bits set; 0 means
 // failure.
 #pragma once
 #include <cstddef>

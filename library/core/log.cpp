@@ -91,8 +91,10 @@ void SetLogFilePath(const char* hostPath) {
 void SetLogFileOutput(int flag) {
   std::lock_guard<std::recursive_mutex> hold(g_logMutex);
   g_toFile = flag ? 1 : 0;
-  if (!g_toFile && g_logFile) std::fclose(g_logFile);
-  if (!g_toFile) g_logFile = nullptr;
+  if (!g_toFile && g_logFile) {
+    std::fclose(g_logFile);
+    g_logFile = nullptr;
+  }
 }
 
 void SetLogEcho(int flag) {

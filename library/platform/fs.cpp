@@ -523,8 +523,10 @@ std::FILE* FsOpenRead(const char* windowsPath) { return StreamOf(OpenRegularForR
 
 std::FILE* FsOpenHostRead(const char* hostPath) { return StreamOf(OpenRegularHost(hostPath ? hostPath : "")); }
 
-int FsOpenError(const char* windowsPath) {
-  const int fd = OpenRegularForReading(windowsPath);
+int FsOpenError(const char* windowsPath) { return FsOpenHostError(FsHostPath(windowsPath).c_str()); }
+
+int FsOpenHostError(const char* hostPath) {
+  const int fd = OpenRegularHost(hostPath ? hostPath : "");
   if (fd < 0) return LastError();
   close(fd);
   return 0;

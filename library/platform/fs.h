@@ -40,6 +40,7 @@ std::FILE* FsOpenRead(const char* windowsPath);
 std::FILE* FsOpenHostRead(const char* hostPath);
 // 0 when the file opens as FsOpenRead opens it, else the errno it gives.
 int FsOpenError(const char* windowsPath);
+int FsOpenHostError(const char* hostPath);  // the same for a path in host form
 // The reason for an errno of this layer in English: "no such file", "not a
 // regular file", else the host's text.
 const char* FsErrorText(int error);
