@@ -6,6 +6,7 @@
 #include <sys/file.h>
 #include <sys/random.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -27,7 +28,7 @@ int HostOpenAt(int folder, const char* name, int flags, int mode) {
 int HostRenameAt(int folder, const char* from, const char* to, unsigned flags) {
   return ::renameat2(folder, from, folder, to, flags);
 }
-const FsHostCalls kRealCalls = {HostOpen, HostOpenAt, ::read, ::write, ::fsync, ::linkat, HostRenameAt};
+const FsHostCalls kRealCalls = {HostOpen, HostOpenAt, ::read, ::write, ::fsync, ::linkat, HostRenameAt, ::fsetxattr};
 FsHostCalls g_calls = kRealCalls;
 
 constexpr size_t kMaxPath = 1024;
@@ -380,16 +381,73 @@ void Discard(int folder, NewFile* file) {
   *file = NewFile{};
 }
 
-// The replaced file's owner, group and permission bits, as far as this
-// process may give them (a new file keeps the default).
-void TakeOwnerAndMode(int fd, const struct stat& replaced) {
+// What a replaced file hands on to the new one: its owner, group and bits,
+// and its access ACL where it has one.
+constexpr char kAccessAcl[] = "system.posix_acl_access";
+struct Replaced {
+  struct stat st{};              // the replaced file itself
+  enum { Unknown, None, Some } acl = Unknown;  // whether it has an access ACL (Unknown: could not be read)
+  std::vector<char> aclBytes;    // the ACL attribute as the kernel gives it
+};
+
+// Reads the access ACL through a descriptor of the very file that was
+// looked at (one that cannot be read, through /proc).
+void ReadAccessAcl(int folder, const std::string& name, Replaced* old) {
+  bool byPath = false;
+  int fd = ::openat(folder, name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) {
+    fd = ::openat(folder, name.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC);
+    byPath = true;
+  }
+  if (fd < 0) return;
+  char self[64];
+  std::snprintf(self, sizeof self, "/proc/self/fd/%d", fd);
+  const auto get = [&](void* buffer, size_t size) {
+    return byPath ? getxattr(self, kAccessAcl, buffer, size) : fgetxattr(fd, kAccessAcl, buffer, size);
+  };
+  struct stat st;
+  if (fstat(fd, &st) == 0 && SameFile(st, old->st)) {
+    ssize_t n = get(nullptr, 0);
+    if (n > 0) {
+      old->aclBytes.resize(static_cast<size_t>(n));
+      n = get(old->aclBytes.data(), old->aclBytes.size());
+    }
+    if (n > 0) {
+      old->aclBytes.resize(static_cast<size_t>(n));
+      old->acl = Replaced::Some;
+    } else if (n == 0 || errno == ENODATA || errno == EOPNOTSUPP) {
+      old->acl = Replaced::None;
+    }
+  }
+  close(fd);
+}
+
+// The bits of a file whose ACL is not kept: the group part of an ACL'd
+// file's bits is its mask, so the owning group gets its own entry within the
+// mask, never the mask itself (nothing when the entry is missing).
+mode_t BitsWithoutAcl(const Replaced& old) {
+  const mode_t bits = old.st.st_mode & 07777;
+  if (old.acl != Replaced::Some) return bits;
+  unsigned group = 0;
+  const auto* a = reinterpret_cast<const uint8_t*>(old.aclBytes.data());
+  for (size_t at = 4; at + 8 <= old.aclBytes.size(); at += 8)
+    if ((a[at] | a[at + 1] << 8) == 0x04) group = a[at + 2] & 7u;  // the owning group's entry
+  return (bits & ~static_cast<mode_t>(070)) | (bits & (group << 3));
+}
+
+// The replaced file's owner, group, permission bits and access ACL, as far
+// as this process may give them (a new file keeps the default).
+void TakeOwnerAndMode(int fd, const Replaced& old) {
   struct stat st;
   // Where neither is allowed the file stays this process's own.
-  if (fstat(fd, &st) == 0 && (st.st_uid != replaced.st_uid || st.st_gid != replaced.st_gid) &&
-      fchown(fd, replaced.st_uid, replaced.st_gid) != 0)
-    (void)!fchown(fd, static_cast<uid_t>(-1), replaced.st_gid);
+  if (fstat(fd, &st) == 0 && (st.st_uid != old.st.st_uid || st.st_gid != old.st.st_gid) &&
+      fchown(fd, old.st.st_uid, old.st.st_gid) != 0)
+    (void)!fchown(fd, static_cast<uid_t>(-1), old.st.st_gid);
+  // Entries the folder's default ACL gave the file go when the old one had none.
+  if (old.acl == Replaced::None) (void)!fremovexattr(fd, kAccessAcl);
   // Where this fails it keeps the bits it was made with, less the umask's: never wider.
-  (void)!fchmod(fd, replaced.st_mode & 07777);
+  (void)!fchmod(fd, BitsWithoutAcl(old));
+  if (old.acl == Replaced::Some) (void)!g_calls.fsetxattr(fd, kAccessAcl, old.aclBytes.data(), old.aclBytes.size(), 0);
 }
 
 // Tries fresh temporary names of name until make takes one (0, and *temp
@@ -409,9 +467,9 @@ int TakeFreshName(const std::string& name, Make make, std::string* temp) {
 // file system cannot, locks it, gives it what the replaced file had, fills it
 // with the bytes, checks its size and flushes it. 0, or the errno with
 // nothing left.
-int MakeWholeFile(int folder, const std::string& name, bool named, const struct stat* replaced, const void* data,
+int MakeWholeFile(int folder, const std::string& name, bool named, const Replaced* replaced, const void* data,
                   size_t bytes, NewFile* file) {
-  const int mode = replaced ? static_cast<int>(replaced->st_mode & 0777) : 0666;
+  const int mode = replaced ? static_cast<int>(BitsWithoutAcl(*replaced) & 0777) : 0666;
   if (!named) file->fd = g_calls.openat(folder, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
   if (file->fd < 0) {
     const int made = TakeFreshName(name, [&](const std::string& temp) {
@@ -432,8 +490,8 @@ int MakeWholeFile(int folder, const std::string& name, bool named, const struct 
   return error;
 }
 
-// Links the unnamed file as name: by its descriptor, else through /proc.
-int LinkUnnamed(int fd, int folder, const std::string& name) {
+// Links the open file itself as name: by its descriptor, else through /proc.
+int LinkOpenFile(int fd, int folder, const std::string& name) {
   if (g_calls.linkat(fd, "", folder, name.c_str(), AT_EMPTY_PATH) == 0) return 0;
   if (errno == EEXIST) return EEXIST;
   char self[64];
@@ -442,40 +500,99 @@ int LinkUnnamed(int fd, int folder, const std::string& name) {
   return LastError();
 }
 
-// Renames the whole file over name; an unnamed one gets a temporary name
-// first. The rename is made only while that name still holds the file.
+// The folder's lock, held while a write gives its file the name, so that two
+// writers of this layer never swap names in each other's midst. A folder
+// that cannot be locked, or one held by another program for more than a
+// second, is written in without it: the checks stand either way.
+class FolderLock {
+ public:
+  explicit FolderLock(int folder) : folder_(folder) {
+    for (int tries = 0; tries < 2000; ++tries) {
+      if (flock(folder, LOCK_EX | LOCK_NB) == 0) {
+        held_ = true;
+        return;
+      }
+      if (errno != EWOULDBLOCK && errno != EINTR) return;
+      const timespec pause{0, 500000};
+      nanosleep(&pause, nullptr);
+    }
+  }
+  ~FolderLock() {
+    if (held_) flock(folder_, LOCK_UN);
+  }
+  FolderLock(const FolderLock&) = delete;
+  FolderLock& operator=(const FolderLock&) = delete;
+
+ private:
+  int folder_;
+  bool held_ = false;
+};
+
+// Gives the whole file the name in place of the file there; an unnamed one
+// gets a temporary name first. The two names are exchanged in one step and
+// the file counts as given only when the name then holds it: anything
+// slipped in at the temporary name goes back there, what stood at the name
+// comes back, and the write is made again. The name's old file, now at the
+// temporary name, goes as a rename would have removed it. Where the file
+// system cannot exchange, the check before the rename is all there is.
 int PublishReplacing(int folder, NewFile* file, const std::string& name) {
   if (file->temp.empty()) {
     const int error =
-        TakeFreshName(name, [&](const std::string& temp) { return LinkUnnamed(file->fd, folder, temp); }, &file->temp);
+        TakeFreshName(name, [&](const std::string& temp) { return LinkOpenFile(file->fd, folder, temp); }, &file->temp);
     if (error != 0) return error == EEXIST ? EEXIST : kCannotName;
   }
+  const FolderLock lock(folder);
   if (!HoldsFile(folder, file->temp, file->fd)) return kNameLost;
-  if (g_calls.renameat(folder, file->temp.c_str(), name.c_str(), 0) != 0) return LastError();
+  const char* temp = file->temp.c_str();  // cleared only at the end
+  struct stat stood;
+  const bool exchange = fstatat(folder, name.c_str(), &stood, AT_SYMLINK_NOFOLLOW) == 0;
+  if (g_calls.renameat(folder, temp, name.c_str(), exchange ? RENAME_EXCHANGE : RENAME_NOREPLACE) != 0) {
+    if (errno == ENOENT || errno == EEXIST) return kNameLost;  // either name changed meanwhile
+    if (errno != EINVAL && errno != ENOSYS) return LastError();
+    if (g_calls.renameat(folder, temp, name.c_str(), 0) != 0) return LastError();
+    file->temp.clear();
+    return 0;
+  }
+  if (!HoldsFile(folder, name, file->fd)) {
+    if (exchange) g_calls.renameat(folder, temp, name.c_str(), RENAME_EXCHANGE);
+    else g_calls.renameat(folder, name.c_str(), temp, RENAME_NOREPLACE);
+    return kNameLost;
+  }
+  struct stat moved;
+  if (exchange && fstatat(folder, temp, &moved, AT_SYMLINK_NOFOLLOW) == 0 && SameFile(moved, stood))
+    unlinkat(folder, temp, 0);
   file->temp.clear();
   return 0;
 }
 
-// Gives the whole file the name only when nothing stands there (EEXIST).
+// Gives the whole file the name only when nothing stands there (EEXIST). The
+// open file itself is linked, so nothing put at its temporary name meanwhile
+// can take the name; where that cannot be done, a rename that replaces
+// nothing, checked after and taken back when the name holds something else.
 int PublishNew(int folder, NewFile* file, const std::string& name) {
-  if (file->temp.empty()) {
-    const int error = LinkUnnamed(file->fd, folder, name);
-    return error == 0 || error == EEXIST ? error : kCannotName;
-  }
+  const int linked = LinkOpenFile(file->fd, folder, name);
+  if (linked == 0 || linked == EEXIST) return linked;  // the temporary name goes with the file's closing
+  if (file->temp.empty()) return kCannotName;
   if (!HoldsFile(folder, file->temp, file->fd)) return kNameLost;
-  if (g_calls.renameat(folder, file->temp.c_str(), name.c_str(), RENAME_NOREPLACE) == 0) {
+  const std::string temp = file->temp;
+  if (g_calls.renameat(folder, temp.c_str(), name.c_str(), RENAME_NOREPLACE) != 0) {
+    if (errno != EINVAL && errno != ENOSYS) return LastError();
+    // Without that rename: a second link by name, and the temporary name
+    // goes with the file's closing.
+    if (g_calls.linkat(folder, temp.c_str(), folder, name.c_str(), 0) != 0) return LastError();
+  } else {
     file->temp.clear();
-    return 0;
   }
-  if (errno != EINVAL && errno != ENOSYS) return LastError();
-  // A file system without that rename: a second link, and the temporary name
-  // goes with the file's closing.
-  return g_calls.linkat(folder, file->temp.c_str(), folder, name.c_str(), 0) == 0 ? 0 : LastError();
+  if (HoldsFile(folder, name, file->fd)) return 0;
+  // What was slipped in at the temporary name goes back there (the second
+  // link of it is this call's own).
+  if (file->temp.empty()) g_calls.renameat(folder, name.c_str(), temp.c_str(), RENAME_NOREPLACE);
+  else unlinkat(folder, name.c_str(), 0);
+  return kNameLost;
 }
 
-int WriteDurably(const char* windowsPath, const void* data, size_t bytes, bool onlyNew) {
-  if (!windowsPath || (!data && bytes)) return EINVAL;
-  const std::string host = FsHostPath(windowsPath);
+int WriteDurably(const std::string& host, const void* data, size_t bytes, bool onlyNew) {
+  if (!data && bytes) return EINVAL;
   if (host.empty()) return ENAMETOOLONG;
   std::string target = host;
   if (!onlyNew)
@@ -494,11 +611,12 @@ int WriteDurably(const char* windowsPath, const void* data, size_t bytes, bool o
     return EEXIST;
   }
   RemoveLeftovers(folder, name);
-  struct stat replaced;
-  const bool keep = !onlyNew && fstatat(folder, name.c_str(), &replaced, AT_SYMLINK_NOFOLLOW) == 0 &&
-                    S_ISREG(replaced.st_mode);
-  // A file whose name was taken from it before the rename is made again; one
-  // that cannot be named unnamed is made again under a name.
+  Replaced replaced;
+  const bool keep = !onlyNew && fstatat(folder, name.c_str(), &replaced.st, AT_SYMLINK_NOFOLLOW) == 0 &&
+                    S_ISREG(replaced.st.st_mode);
+  if (keep) ReadAccessAcl(folder, name, &replaced);
+  // A file whose name was taken from it before it was given the name is made
+  // again; one that cannot be named unnamed is made again under a name.
   int error = kNameLost;
   bool named = false;
   for (int attempt = 0; attempt < 4 && error < 0; ++attempt) {
@@ -571,11 +689,15 @@ int FsReadFile(const char* windowsPath, void* buffer, size_t capacity, int64_t* 
 }
 
 int FsReplaceFile(const char* windowsPath, const void* data, size_t bytes) {
-  return WriteDurably(windowsPath, data, bytes, false);
+  return windowsPath ? WriteDurably(FsHostPath(windowsPath), data, bytes, false) : EINVAL;
+}
+
+int FsReplaceHostFile(const char* hostPath, const void* data, size_t bytes) {
+  return hostPath && *hostPath ? WriteDurably(hostPath, data, bytes, false) : EINVAL;
 }
 
 int FsCreateNewFile(const char* windowsPath, const void* data, size_t bytes) {
-  return WriteDurably(windowsPath, data, bytes, true);
+  return windowsPath ? WriteDurably(FsHostPath(windowsPath), data, bytes, true) : EINVAL;
 }
 
 std::FILE* FsCreate(const char* windowsPath) {

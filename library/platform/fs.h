@@ -23,6 +23,7 @@ struct FsHostCalls {
   int (*fsync)(int fd);
   int (*linkat)(int fromFolder, const char* from, int toFolder, const char* to, int flags);
   int (*renameat)(int folder, const char* from, const char* to, unsigned flags);  // renameat2 in one folder
+  int (*fsetxattr)(int fd, const char* name, const void* value, size_t size, int flags);  // the kept ACL
 };
 FsHostCalls& FsCalls();
 void FsResetHostCalls();
@@ -51,21 +52,29 @@ int FsReadFile(const char* windowsPath, void* buffer, size_t capacity, int64_t* 
 // beside the file: unnamed until it is whole where the file system allows
 // it, else under a fresh unique name ("<name>.<12 hex digits>.tmp") made
 // exclusively, never through a link. It takes the replaced file's permission
-// bits (and owner and group where allowed; a new file gets the default), is
-// checked for size and flushed, and is renamed over the file only while its
-// name still holds it; the folder is flushed after. Two writers of one name
-// each publish their own whole file and the last one wins; a reader sees the
-// old file or a new one, never part of one. Nothing else is removed but the
-// leftovers of this name's own earlier writes that were killed midway.
+// bits and access ACL (and owner and group where allowed; a new file gets the
+// default); where the ACL cannot be set, the bits give the owning group no
+// more than the ACL did. It is checked for size and flushed, then exchanged
+// with the file in one step and kept only when the name then holds it
+// (anything slipped in at its temporary name goes back there and the write is
+// made again); the folder is flushed after. Where the file system cannot
+// exchange two names, it is renamed over the file after the same check, a
+// moment apart. Two writers of one name each publish their own whole file and
+// the last one wins; a reader sees the old file or a new one, never part of
+// one. Nothing else is removed but the leftovers of this name's own earlier
+// writes that were killed midway: regular files under its temporary names
+// that no live write holds.
 // When the name is a link to a regular file, the new file goes beside the
 // link's final target and replaces the target: the link stays. A link that
 // leads nowhere is a missing file; a link to anything else is refused (ENXIO
 // / EISDIR). 0, or the errno of the failed step; on failure the old file is
 // untouched and nothing of this call's is left.
 int FsReplaceFile(const char* windowsPath, const void* data, size_t bytes);
+int FsReplaceHostFile(const char* hostPath, const void* data, size_t bytes);  // a path in host form
 // Writes a new file durably, made whole beside it as FsReplaceFile does, and
 // given its name only when nothing stands there (a link that leads nowhere
-// included): EEXIST then, and nothing is written anywhere. 0, or the errno;
+// included): EEXIST then, and nothing is written anywhere. The name is linked
+// to the open file itself, so nothing put at a temporary name is published. 0, or the errno;
 // on failure nothing of this call's is left.
 int FsCreateNewFile(const char* windowsPath, const void* data, size_t bytes);
 std::FILE* FsCreate(const char* windowsPath);      // write, replacing an old regular file; null on failure

@@ -5,7 +5,9 @@
 
 #include <signal.h>
 #include <sys/wait.h>
+#include <sys/xattr.h>
 
+#include <array>
 #include <cerrno>
 
 #include "core/archive.h"
@@ -448,5 +450,125 @@ TEST_F(FsTest, ANewFileIsMadeWholeAndOnlyWhereNothingStands) {
       EXPECT_EQ(ReadText(outside), c.at == At::DanglingLink ? "" : "13 bytes here");
       EXPECT_EQ(FolderNames(dir_ / "snapshot").size(), made ? 1u : 0u);
       std::remove((dir_ / "snapshot/vko001.bmp").c_str());
+    }
+}
+
+// ---- what a replaced file hands on, and the moment it is named -------------------------
+
+// An access or default ACL as the kernel keeps it: {tag, bits, id} entries.
+std::string AclAttribute(std::initializer_list<std::array<uint32_t, 3>> entries) {
+  std::string a("\2\0\0\0", 4);
+  for (const auto& e : entries)
+    for (const uint32_t v : {e[0] | e[1] << 16, e[2]})
+      for (int byte = 0; byte < 4; ++byte) a += static_cast<char>(v >> (8 * byte));
+  return a;
+}
+
+// A file shared with one friend through an ACL keeps it; where the ACL cannot
+// be set, the owning group gets no more than its own entry gave it (the bits'
+// group part is the mask). A file without an ACL gets none from the folder's
+// default ACL.
+TEST_F(FsTest, ReplacedFilesKeepTheirAccessAclAndNeverWiden) {
+  const uint32_t none = 0xFFFFFFFFu;
+  const std::string shared = AclAttribute({{1, 6, none}, {2, 6, 4242}, {4, 0, none}, {0x10, 6, none}, {0x20, 0, none}});
+  const char* access = "system.posix_acl_access";
+  mkdir((dir_ / "inherit").c_str(), 0755);
+  if (setxattr((dir_ / "inherit").c_str(), "system.posix_acl_default", shared.data(), shared.size(), 0) != 0)
+    GTEST_SKIP() << "this file system keeps no ACLs: " << std::strerror(errno);
+  const struct {
+    const char* name;
+    bool hasAcl, refused;  // the old file's ACL; setting it fails
+    mode_t want;
+  } cases[] = {{"shared.dat", true, false, 0660}, {"refused.dat", true, true, 0600}, {"inherit/plain.dat", false, false, 0640}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    ASSERT_TRUE(WriteText(dir_ / c.name, "old"));
+    removexattr(c.name, access);
+    ASSERT_EQ(chmod(c.name, 0640), 0);
+    if (c.hasAcl) {
+      ASSERT_EQ(setxattr(c.name, access, shared.data(), shared.size(), 0), 0);
+    }
+    if (c.refused)
+      FsCalls().fsetxattr = [](int, const char*, const void*, size_t, int) { return errno = EOPNOTSUPP, -1; };
+    EXPECT_EQ(FsReplaceFile(c.name, "new", 3), 0);
+    FsResetHostCalls();
+    EXPECT_EQ(ReadText(dir_ / c.name), "new");
+    std::string acl(256, '\0');
+    const ssize_t n = getxattr(c.name, access, &acl[0], acl.size());
+    acl.resize(n > 0 ? static_cast<size_t>(n) : 0);
+    EXPECT_EQ(acl, c.hasAcl && !c.refused ? shared : "");
+    struct stat st;
+    ASSERT_EQ(stat(c.name, &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, c.want);
+  }
+}
+
+const char* g_naming = "";  // the name a write gives its file
+int g_planted = -1;         // links planted at its temporary names; -1 before the strike
+
+// The moment the write gives its file the name, a second process puts a link
+// at each of its temporary names, once.
+void StrikeAsNamed(int folder, const char* to) {
+  if (g_planted >= 0 || std::strcmp(to, g_naming) != 0) return;
+  g_planted = 0;
+  const std::string stem = std::string(g_naming) + ".";
+  for (const std::string& n : FolderNames("."))
+    if (n.size() == stem.size() + 16 && n.rfind(stem, 0) == 0 && n.compare(n.size() - 4, 4, ".tmp") == 0) {
+      PlantLink(folder, n.c_str());
+      ++g_planted;
+    }
+}
+
+// A link slipped in at the temporary name inside the renaming or linking
+// call never takes the name: the name ends with the write's own bytes, the
+// link stays where it was put, and nothing outside changes then or on the
+// next save.
+TEST_F(FsTest, ALinkSlippedInAsTheFileIsNamedNeverTakesTheName) {
+  const std::string outside = dir_ / "outside.txt";
+  g_outside = outside.c_str();
+  const struct {
+    const char* what;
+    const char* name;
+    int (*write)(const char*, const void*, size_t);
+  } writes[] = {{"a save", "save.dat", FsReplaceFile}, {"a snapshot", "vko001.bmp", FsCreateNewFile}};
+  for (const WritePath& path : kWritePaths)
+    for (const auto& w : writes) {
+      SCOPED_TRACE(std::string(path.name) + ", " + w.what);
+      const bool replacing = w.write == FsReplaceFile;
+      ASSERT_TRUE(WriteText(outside, "13 bytes here"));
+      if (replacing) {
+        ASSERT_TRUE(WriteText(dir_ / w.name, "old"));
+      }
+      UseWritePath(path);
+      g_naming = w.name;
+      g_planted = -1;
+      FsCalls().renameat = [](int folder, const char* from, const char* to, unsigned flags) {
+        StrikeAsNamed(folder, to);
+        return ::renameat2(folder, from, folder, to, flags);
+      };
+      FsCalls().linkat = [](int fromFolder, const char* from, int toFolder, const char* to, int flags) {
+        StrikeAsNamed(toFolder, to);
+        return ::linkat(fromFolder, from, toFolder, to, flags);
+      };
+      EXPECT_EQ(w.write(w.name, "the new one", 11), 0);
+      EXPECT_GE(g_planted, 0);
+      struct stat st;
+      EXPECT_TRUE(lstat(w.name, &st) == 0 && S_ISREG(st.st_mode));
+      EXPECT_EQ(ReadText(dir_ / w.name), "the new one");
+      if (replacing) {
+        EXPECT_EQ(FsReplaceFile(w.name, "again", 5), 0);
+        EXPECT_EQ(ReadText(dir_ / w.name), "again");
+      }
+      EXPECT_EQ(ReadText(outside), "13 bytes here");
+      int others = 0, links = 0;
+      for (const std::string& n : FolderNames(dir_.path()))
+        if (n != w.name && n != "outside.txt") {
+          ++others;
+          links += lstat(n.c_str(), &st) == 0 && S_ISLNK(st.st_mode);
+          std::remove(n.c_str());
+        }
+      EXPECT_EQ(links, g_planted);
+      EXPECT_EQ(others, g_planted);
+      std::remove(w.name);
     }
 }
