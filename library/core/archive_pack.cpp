@@ -5,11 +5,13 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 
 #include "core/archive.h"
 #include "core/sjis.h"
+#include "platform/fs.h"
 
 namespace {
 
@@ -224,16 +226,11 @@ int PackFolder(const char* outPath, const char* hostFolder, const PackOptions& o
     std::fprintf(stderr, "tsapack: cannot build the archive (duplicate names?)\n");
     return -1;
   }
-  const std::string temp = std::string(outPath) + ".tmp";
-  std::FILE* f = std::fopen(temp.c_str(), "wb");
-  if (!f) {
-    std::fprintf(stderr, "tsapack: cannot create %s\n", temp.c_str());
-    return -1;
-  }
-  const bool ok = std::fwrite(image.data(), 1, image.size(), f) == image.size();
-  if (std::fclose(f) != 0 || !ok || std::rename(temp.c_str(), outPath) != 0) {
-    std::remove(temp.c_str());
-    std::fprintf(stderr, "tsapack: cannot write %s\n", outPath);
+  // Written as the game writes its saves: made whole in a file of its own,
+  // never through a link, and given the name only when it is.
+  const int error = outPath ? FsReplaceHostFile(outPath, image.data(), image.size()) : EINVAL;
+  if (error != 0) {
+    std::fprintf(stderr, "tsapack: cannot write %s (%s)\n", outPath ? outPath : "(null)", FsErrorText(error));
     return -1;
   }
   if (summary) {

@@ -31,7 +31,8 @@ struct PackSummary {
   uint64_t bytesRead = 0;
   uint64_t bytesWritten = 0;
 };
-// Packs hostFolder into the archive file outPath. 0 ok (summary, when given,
-// filled in), -1 (message on stderr).
+// Packs hostFolder into the archive file outPath, written as FsReplaceFile
+// writes (made whole beside it, never through a link, nothing left on a
+// failure). 0 ok (summary, when given, filled in), -1 (message on stderr).
 int PackFolder(const char* outPath, const char* hostFolder, const PackOptions& options,
                PackSummary* summary = nullptr);

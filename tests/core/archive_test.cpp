@@ -11,6 +11,7 @@
 #include "core/log.h"
 #include "core/memory.h"
 #include "core/test_files.h"
+#include "platform/fs.h"
 
 namespace {
 
@@ -531,4 +532,57 @@ TEST(PackFolder, TsapackListKeepsNoLogFile) {
   EXPECT_EQ(FolderNames(dir.path()), (std::vector<std::string>{"bad.dat", "in", "x.dat"}));
   struct stat st;
   EXPECT_TRUE(stat("/dev/null", &st) == 0 && S_ISCHR(st.st_mode));
+}
+
+// The packer writes as the game saves: never through a link at OUT.tmp (it
+// stays), a player's own OUT.tmp keeps its bytes, and a failed write leaves
+// OUT as it was with nothing beside it.
+TEST(PackFolder, WritesTheArchiveAsTheGameWritesASave) {
+  TempFolder dir;
+  mkdir((dir / "in").c_str(), 0755);
+  ASSERT_TRUE(WriteText(dir / "in/a.txt", "abc"));
+  PackOptions options;
+  std::vector<PackInput> inputs;
+  ASSERT_EQ(GatherFolder((dir / "in").c_str(), &inputs), 0);
+  const std::vector<uint8_t> archive = BuildArchive(inputs, options);
+  const std::string out = dir / "x.dat", temp = dir / "x.dat.tmp";
+  enum class At { Link, PlayersFile, FullDisk };
+  const struct {
+    const char* how;
+    At at;
+  } cases[] = {{"a link at OUT.tmp", At::Link}, {"a player's OUT.tmp", At::PlayersFile}, {"a full disk", At::FullDisk}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.how);
+    ASSERT_TRUE(WriteText(dir / "outside", "outside"));
+    ASSERT_TRUE(WriteText(out, "old archive"));
+    std::remove(temp.c_str());
+    if (c.at == At::Link) {
+      ASSERT_EQ(symlink((dir / "outside").c_str(), temp.c_str()), 0);
+    }
+    if (c.at == At::PlayersFile) {
+      ASSERT_TRUE(WriteText(temp, "mine"));
+    }
+    if (c.at == At::FullDisk) FsCalls().write = [](int, const void*, size_t) -> ssize_t { return errno = ENOSPC, -1; };
+    testing::internal::CaptureStderr();
+    const int packed = PackFolder(out.c_str(), (dir / "in").c_str(), options);
+    const std::string said = testing::internal::GetCapturedStderr();
+    FsResetHostCalls();
+    EXPECT_EQ(ReadText(dir / "outside"), "outside");
+    struct stat st;
+    if (c.at == At::FullDisk) {
+      EXPECT_EQ(packed, -1);
+      EXPECT_EQ(said, "tsapack: cannot write " + out + " (No space left on device)\n");
+      EXPECT_EQ(ReadText(out), "old archive");
+      EXPECT_EQ(FolderNames(dir.path()), (std::vector<std::string>{"in", "outside", "x.dat"}));
+      continue;
+    }
+    EXPECT_EQ(packed, 0);
+    EXPECT_EQ(ReadBytes(out), archive);
+    EXPECT_TRUE(lstat(out.c_str(), &st) == 0 && S_ISREG(st.st_mode));
+    EXPECT_TRUE(lstat(temp.c_str(), &st) == 0 && S_ISLNK(st.st_mode) == (c.at == At::Link));
+    if (c.at == At::PlayersFile) {
+      EXPECT_EQ(ReadText(temp), "mine");
+    }
+    EXPECT_EQ(FolderNames(dir.path()), (std::vector<std::string>{"in", "outside", "x.dat", "x.dat.tmp"}));
+  }
 }
