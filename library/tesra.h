@@ -75,8 +75,9 @@ int ApiCopyScreenToGraph(int x1, int y1, int x2, int y2, int graph, int flag);
 // before it replaces the old file (a link to a file keeps its link).
 int ApiSaveScreenRectToBmp(int x1, int y1, int x2, int y2, const char* fileName);
 // The same as a new file only: -2, with nothing written, when anything
-// stands at the name (a link that leads nowhere included).
-int ApiSaveScreenRectToNewBmp(int x1, int y1, int x2, int y2, const char* fileName);
+// stands at the name (a link that leads nowhere included). -1 when it cannot
+// be written, with the host's errno in *error when given (for FsErrorText).
+int ApiSaveScreenRectToNewBmp(int x1, int y1, int x2, int y2, const char* fileName, int* error = nullptr);
 int ApiSetViewportMatrix(const float* matrix16);
 int ApiBuildViewportMatrix(float* matrix16, float centreX, float centreY, float width,
                            float height);

@@ -270,10 +270,11 @@ bool SaveSnapshot() {
   for (int tries = 0; tries < 100000; ++tries, ++number) {
     std::snprintf(fileName, sizeof fileName, "snapshot\\vko%03lld.bmp", static_cast<long long>(number));
     if (GameNameIsTaken(fileName)) continue;
-    const int result = ApiSaveScreenRectToNewBmp(0, 0, 640, 480, fileName);
+    int error = 0;
+    const int result = ApiSaveScreenRectToNewBmp(0, 0, 640, 480, fileName, &error);
     if (result == 0) return true;
     if (result != -2) {
-      std::fprintf(stderr, "vko01: the snapshot %s could not be written\n", fileName);
+      std::fprintf(stderr, "vko01: the snapshot %s could not be written (%s)\n", fileName, GameFileErrorText(error));
       return false;
     }
   }

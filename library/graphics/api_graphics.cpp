@@ -184,9 +184,9 @@ int ApiSaveScreenRectToBmp(int x1, int y1, int x2, int y2, const char* fileName)
   return SaveScreenRectToBmpInner(x1, y1, x2, y2, fileName, false);
 }
 
-int ApiSaveScreenRectToNewBmp(int x1, int y1, int x2, int y2, const char* fileName) {
+int ApiSaveScreenRectToNewBmp(int x1, int y1, int x2, int y2, const char* fileName, int* error) {
   LibraryLockGuard guard;
-  return SaveScreenRectToBmpInner(x1, y1, x2, y2, fileName, true);
+  return SaveScreenRectToBmpInner(x1, y1, x2, y2, fileName, true, error);
 }
 
 int ApiSetViewportMatrix(const float* matrix16) {

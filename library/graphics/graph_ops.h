@@ -58,7 +58,8 @@ int DirectDrawDrawTriangles(const RasterVertex* vertices, int triangleCount, con
 int PresentBackScreenInner();
 int ShowFrontScreen();
 int CopyScreenToGraphInner(int x1, int y1, int x2, int y2, int graph);
-int SaveScreenRectToBmpInner(int x1, int y1, int x2, int y2, const char* fileName, bool onlyNew);
+int SaveScreenRectToBmpInner(int x1, int y1, int x2, int y2, const char* fileName, bool onlyNew,
+                             int* error = nullptr);
 // The 24-bit bottom-up BMP of a rectangle of image (clipped to it) in memory:
 // 14-byte file header, 40-byte information header, rows padded to 4 bytes.
 // Returns the file bytes (empty when the rectangle is empty).

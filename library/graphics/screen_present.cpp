@@ -141,12 +141,14 @@ std::vector<uint8_t> EncodeBmp24(const MEMIMG* image, int x1, int y1, int x2, in
 // The picture is made whole beside the file and only then given its name, so
 // a full disk leaves no partial picture; onlyNew writes nowhere when anything
 // stands at the name (-2).
-int SaveScreenRectToBmpInner(int x1, int y1, int x2, int y2, const char* fileName, bool onlyNew) {
+int SaveScreenRectToBmpInner(int x1, int y1, int x2, int y2, const char* fileName, bool onlyNew, int* errorOut) {
+  if (errorOut) *errorOut = EINVAL;
   if (!fileName) return -1;
   const std::vector<uint8_t> bytes = EncodeBmp24(GetDrawTargetMemImg(), x1, y1, x2, y2);
   if (bytes.empty()) return -1;
   const int error = onlyNew ? FsCreateNewFile(fileName, bytes.data(), bytes.size())
                             : FsReplaceFile(fileName, bytes.data(), bytes.size());
+  if (errorOut) *errorOut = error;
   if (error == EEXIST && onlyNew) return -2;
   if (error != 0) {
     LogFormatLine("BMP ファイルが書き込めませんでした: %s (%s) in SaveScreenRectToBmp", fileName, FsErrorText(error));

@@ -229,7 +229,7 @@ TEST_F(ShellRun, ASnapshotIsMadeWholeWhereNothingStands) {
                 },
                 {"vko001.bmp", "vko002.bmp"}, ""},
                {"a full disk", [](int, const void*, size_t) -> ssize_t { return errno = ENOSPC, -1; }, ::fsync, {},
-                "vko01: the snapshot snapshot\\vko001.bmp could not be written\n"}};
+                "vko01: the snapshot snapshot\\vko001.bmp could not be written (No space left on device)\n"}};
   GameDriver::WriteFile("outside.bmp", {1, 2, 3});
   ASSERT_EQ(driver_.Start(), StartUpResult::Ready);
   for (const auto& c : cases) {
