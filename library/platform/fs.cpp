@@ -15,6 +15,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <optional>
 #include <vector>
 
 #include "core/sjis.h"
@@ -28,7 +29,7 @@ int HostOpenAt(int folder, const char* name, int flags, int mode) {
 int HostRenameAt(int folder, const char* from, const char* to, unsigned flags) {
   return ::renameat2(folder, from, folder, to, flags);
 }
-const FsHostCalls kRealCalls = {HostOpen, HostOpenAt, ::read, ::write, ::fsync, ::linkat, HostRenameAt, ::fsetxattr};
+const FsHostCalls kRealCalls = {HostOpen, HostOpenAt, ::read, ::write, ::fsync, ::linkat, HostRenameAt, ::fsetxattr, ::flock};
 FsHostCalls g_calls = kRealCalls;
 
 constexpr size_t kMaxPath = 1024;
@@ -507,18 +508,20 @@ int LinkOpenFile(int fd, int folder, const std::string& name) {
 class FolderLock {
  public:
   explicit FolderLock(int folder) : folder_(folder) {
-    for (int tries = 0; tries < 2000; ++tries) {
-      if (flock(folder, LOCK_EX | LOCK_NB) == 0) {
-        held_ = true;
-        return;
-      }
-      if (errno != EWOULDBLOCK && errno != EINTR) return;
-      const timespec pause{0, 500000};
-      nanosleep(&pause, nullptr);
+    // Another write holds it for microseconds: each wait is twice the last,
+    // up to a millisecond at a time.
+    long waited = 0, pause = 10000;  // nanoseconds
+    while (g_calls.lock(folder, LOCK_EX | LOCK_NB) != 0) {
+      if ((errno != EWOULDBLOCK && errno != EINTR) || waited > 1000000000) return;
+      const timespec wait{0, pause};
+      nanosleep(&wait, nullptr);
+      waited += pause;
+      pause = std::min(pause * 2, 1000000L);
     }
+    held_ = true;
   }
   ~FolderLock() {
-    if (held_) flock(folder_, LOCK_UN);
+    if (held_) g_calls.lock(folder_, LOCK_UN);
   }
   FolderLock(const FolderLock&) = delete;
   FolderLock& operator=(const FolderLock&) = delete;
@@ -591,35 +594,85 @@ int PublishNew(int folder, NewFile* file, const std::string& name) {
   return kNameLost;
 }
 
+// The folder part of a host path ("." or "/" where there is none) and the name.
+void SplitPath(const std::string& path, std::string* folder, std::string* name) {
+  const size_t slash = path.rfind('/');
+  *folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+  *name = slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// A folder that may be written but not listed is still written in; it is
+// then neither locked, swept nor flushed. The descriptor, or -1 with errno.
+int OpenFolder(const std::string& path) {
+  const int folder = g_calls.open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0);
+  if (folder >= 0 || errno != EACCES) return folder;
+  return g_calls.open(path.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC, 0);
+}
+
+bool SameFolder(int a, int b) {
+  struct stat sa, sb;
+  return fstat(a, &sa) == 0 && fstat(b, &sb) == 0 && SameFile(sa, sb);
+}
+
+// Where a write goes: the folder of the file it writes (for a link, of the
+// link's final target), its name there, and what stands there now. All of it
+// is looked at while no write of this layer is giving a file its name in
+// the folder of the name or of the target: only in that moment can a link
+// slipped in at a temporary name stand at the name, and it must never be
+// followed or taken for the file. 0 with *folder open, or the errno.
+int LookWhereItGoes(const std::string& host, bool onlyNew, int* folder, std::string* name, Replaced* replaced,
+                    bool* keep) {
+  const auto look = [&](int in) {
+    *keep = fstatat(in, name->c_str(), &replaced->st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(replaced->st.st_mode);
+    if (*keep) ReadAccessAcl(in, *name, replaced);
+  };
+  std::string folderPath;
+  SplitPath(host, &folderPath, name);
+  *folder = OpenFolder(folderPath);
+  if (*folder < 0) return LastError();
+  std::optional<FolderLock> nameLock(std::in_place, *folder);
+  struct stat there;
+  if (onlyNew) return fstatat(*folder, name->c_str(), &there, AT_SYMLINK_NOFOLLOW) == 0 ? EEXIST : 0;
+  std::string target;
+  if (const int error = ReplacedFile(host, &target)) return error;
+  if (target == host) {
+    look(*folder);
+    return 0;
+  }
+  SplitPath(target, &folderPath, name);
+  const int targetFolder = OpenFolder(folderPath);
+  if (targetFolder < 0) return LastError();
+  std::optional<FolderLock> targetLock;
+  if (!SameFolder(targetFolder, *folder)) targetLock.emplace(targetFolder);
+  std::string again;  // under both locks the link must still lead where it led
+  int error = ReplacedFile(host, &again);
+  if (!error && again != target) error = EAGAIN;
+  if (!error) look(targetFolder);
+  targetLock.reset();
+  nameLock.reset();
+  close(*folder);
+  *folder = targetFolder;
+  return error;
+}
+
 int WriteDurably(const std::string& host, const void* data, size_t bytes, bool onlyNew) {
   if (!data && bytes) return EINVAL;
   if (host.empty()) return ENAMETOOLONG;
-  std::string target = host;
-  if (!onlyNew)
-    if (const int error = ReplacedFile(host, &target)) return error;
-  const size_t slash = target.rfind('/');
-  const std::string folderPath = slash == std::string::npos ? "." : slash == 0 ? "/" : target.substr(0, slash);
-  const std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
-  // A folder that may be written but not listed is still written in; it is
-  // then neither swept nor flushed.
-  int folder = g_calls.open(folderPath.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0);
-  if (folder < 0 && errno == EACCES) folder = g_calls.open(folderPath.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC, 0);
-  if (folder < 0) return LastError();
-  struct stat there;
-  if (onlyNew && fstatat(folder, name.c_str(), &there, AT_SYMLINK_NOFOLLOW) == 0) {
-    close(folder);
-    return EEXIST;
+  int folder = -1;
+  std::string name;
+  Replaced replaced;
+  bool keep = false;
+  int error = LookWhereItGoes(host, onlyNew, &folder, &name, &replaced, &keep);
+  if (error) {
+    if (folder >= 0) close(folder);
+    return error;
   }
   RemoveLeftovers(folder, name);
-  Replaced replaced;
-  const bool keep = !onlyNew && fstatat(folder, name.c_str(), &replaced.st, AT_SYMLINK_NOFOLLOW) == 0 &&
-                    S_ISREG(replaced.st.st_mode);
-  if (keep) ReadAccessAcl(folder, name, &replaced);
   // A file whose name was taken from it before it was given the name is made
   // again; one that cannot be named unnamed is made again under a name.
-  int error = kNameLost;
+  error = kNameLost;
   bool named = false;
-  for (int attempt = 0; attempt < 4 && error < 0; ++attempt) {
+  for (int attempt = 0; attempt < 8 && error < 0; ++attempt) {
     NewFile file;
     error = MakeWholeFile(folder, name, named, keep ? &replaced : nullptr, data, bytes, &file);
     if (!error) error = onlyNew ? PublishNew(folder, &file, name) : PublishReplacing(folder, &file, name);

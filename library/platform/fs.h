@@ -24,6 +24,7 @@ struct FsHostCalls {
   int (*linkat)(int fromFolder, const char* from, int toFolder, const char* to, int flags);
   int (*renameat)(int folder, const char* from, const char* to, unsigned flags);  // renameat2 in one folder
   int (*fsetxattr)(int fd, const char* name, const void* value, size_t size, int flags);  // the kept ACL
+  int (*lock)(int fd, int operation);  // flock, on the folder while a write names its file
 };
 FsHostCalls& FsCalls();
 void FsResetHostCalls();
@@ -57,7 +58,9 @@ int FsReadFile(const char* windowsPath, void* buffer, size_t capacity, int64_t* 
 // more than the ACL did. It is checked for size and flushed, then exchanged
 // with the file in one step and kept only when the name then holds it
 // (anything slipped in at its temporary name goes back there and the write is
-// made again); the folder is flushed after. Where the file system cannot
+// made again); the folder is flushed after. What stands at the name and at a
+// link's target is looked at under the folder's lock, which the exchange
+// holds too, so a write never follows what stands there for that moment. Where the file system cannot
 // exchange two names, it is renamed over the file after the same check, a
 // moment apart. Two writers of one name each publish their own whole file and
 // the last one wins; a reader sees the old file or a new one, never part of

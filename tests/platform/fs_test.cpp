@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/wait.h>
 #include <sys/xattr.h>
 
@@ -571,4 +572,48 @@ TEST_F(FsTest, ALinkSlippedInAsTheFileIsNamedNeverTakesTheName) {
       EXPECT_EQ(others, g_planted);
       std::remove(w.name);
     }
+}
+
+int g_tries[2];          // the second writer says through it that it is trying the folder's lock
+pid_t g_second = 0;      // the second writer
+bool g_inSecond = false;
+
+// While a write's exchange has put a slipped-in link at the name, for the
+// moment before it goes back, a second writer of the name waits for that
+// moment to pass: it never follows the link nor takes it for the file.
+TEST_F(FsTest, ASecondWriterWaitsWhileASlippedInLinkStandsAtTheName) {
+  const std::string outside = dir_ / "outside.txt";
+  g_outside = outside.c_str();
+  ASSERT_TRUE(WriteText(outside, "13 bytes here"));
+  ASSERT_TRUE(WriteText(dir_ / "save.dat", "old"));
+  ASSERT_EQ(pipe(g_tries), 0);
+  g_second = 0;
+  FsCalls().lock = [](int fd, int how) {
+    if (g_inSecond) (void)!::write(g_tries[1], "t", 1);
+    return ::flock(fd, how);
+  };
+  FsCalls().renameat = [](int folder, const char* from, const char* to, unsigned flags) {
+    if (g_second != 0 || g_inSecond || std::strcmp(to, "save.dat") != 0) return ::renameat2(folder, from, folder, to, flags);
+    PlantLink(folder, from);
+    const int done = ::renameat2(folder, from, folder, to, flags);
+    g_second = fork();
+    if (g_second == 0) {
+      g_inSecond = true;
+      _exit(FsReplaceFile("save.dat", "second", 6));
+    }
+    close(g_tries[1]);
+    char said;
+    (void)!::read(g_tries[0], &said, 1);  // it is at the lock, or gone
+    return done;
+  };
+  EXPECT_EQ(FsReplaceFile("save.dat", "first", 5), 0);
+  int status = -1;
+  ASSERT_EQ(waitpid(g_second, &status, 0), g_second);
+  close(g_tries[0]);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  EXPECT_EQ(ReadText(outside), "13 bytes here");
+  struct stat st;
+  EXPECT_TRUE(lstat("save.dat", &st) == 0 && S_ISREG(st.st_mode));
+  const std::string saved = ReadText(dir_ / "save.dat");
+  EXPECT_TRUE(saved == "first" || saved == "second") << saved;
 }
