@@ -537,7 +537,9 @@ class FolderLock {
 // slipped in at the temporary name goes back there, what stood at the name
 // comes back, and the write is made again. The name's old file, now at the
 // temporary name, goes as a rename would have removed it. Where the file
-// system cannot exchange, the check before the rename is all there is.
+// system cannot exchange, the file is renamed over the name after the same
+// check; when the name then holds something slipped in, the old file is gone,
+// the slipped-in thing goes back, and the write is made where nothing stands.
 int PublishReplacing(int folder, NewFile* file, const std::string& name) {
   if (file->temp.empty()) {
     const int error =
@@ -553,6 +555,12 @@ int PublishReplacing(int folder, NewFile* file, const std::string& name) {
     if (errno == ENOENT || errno == EEXIST) return kNameLost;  // either name changed meanwhile
     if (errno != EINVAL && errno != ENOSYS) return LastError();
     if (g_calls.renameat(folder, temp, name.c_str(), 0) != 0) return LastError();
+    if (!HoldsFile(folder, name, file->fd)) {
+      // The old file is gone then; what was slipped in goes back, and the
+      // write is made again where nothing stands.
+      if (g_calls.renameat(folder, name.c_str(), temp, RENAME_NOREPLACE) != 0) unlinkat(folder, name.c_str(), 0);
+      return kNameLost;
+    }
     file->temp.clear();
     return 0;
   }

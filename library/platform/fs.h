@@ -24,7 +24,7 @@ struct FsHostCalls {
   int (*linkat)(int fromFolder, const char* from, int toFolder, const char* to, int flags);
   int (*renameat)(int folder, const char* from, const char* to, unsigned flags);  // renameat2 in one folder
   int (*fsetxattr)(int fd, const char* name, const void* value, size_t size, int flags);  // the kept ACL
-  int (*lock)(int fd, int operation);  // flock, on the folder while a write names its file
+  int (*lock)(int fd, int operation);  // flock, on the folder while a write looks and names its file
 };
 FsHostCalls& FsCalls();
 void FsResetHostCalls();
@@ -50,23 +50,24 @@ const char* FsErrorText(int error);
 // FsOpenRead does). 0 with *fileSize (the whole size) and *got set, or the errno.
 int FsReadFile(const char* windowsPath, void* buffer, size_t capacity, int64_t* fileSize, size_t* got);
 // Replaces the file durably. The bytes go to a new file of this call's own
-// beside the file: unnamed until it is whole where the file system allows
-// it, else under a fresh unique name ("<name>.<12 hex digits>.tmp") made
+// beside the file: unnamed until it is whole where the file system allows it,
+// else under a fresh unique name ("<name>.<12 hex digits>.tmp") made
 // exclusively, never through a link. It takes the replaced file's permission
 // bits and access ACL (and owner and group where allowed; a new file gets the
-// default); where the ACL cannot be set, the bits give the owning group no
-// more than the ACL did. It is checked for size and flushed, then exchanged
-// with the file in one step and kept only when the name then holds it
-// (anything slipped in at its temporary name goes back there and the write is
-// made again); the folder is flushed after. What stands at the name and at a
-// link's target is looked at under the folder's lock, which the exchange
-// holds too, so a write never follows what stands there for that moment. Where the file system cannot
+// default); where the ACL cannot be set, the bits give the owning group no more
+// than the ACL did. It is checked for size and flushed, then exchanged with the
+// file in one step and kept only when the name then holds it (anything slipped
+// in at its temporary name goes back there and the write is made again); the
+// folder is flushed after. What stands at the name and at a link's target is
+// looked at under the folder's lock, which the exchange holds too, so a write
+// never follows what stands there for that moment. Where the file system cannot
 // exchange two names, it is renamed over the file after the same check, a
-// moment apart. Two writers of one name each publish their own whole file and
-// the last one wins; a reader sees the old file or a new one, never part of
-// one. Nothing else is removed but the leftovers of this name's own earlier
-// writes that were killed midway: regular files under its temporary names
-// that no live write holds.
+// moment apart, and checked again (the old file is lost when something slipped
+// in then; that goes back and the write is made again). Two writers of one name
+// each publish their own whole file and the last one wins; a reader sees the
+// old file or a new one, never part of one. Nothing else is removed but the
+// leftovers of this name's own earlier writes that were killed midway: regular
+// files under its temporary names that no live write holds.
 // When the name is a link to a regular file, the new file goes beside the
 // link's final target and replaces the target: the link stays. A link that
 // leads nowhere is a missing file; a link to anything else is refused (ENXIO

@@ -506,6 +506,7 @@ TEST_F(FsTest, ReplacedFilesKeepTheirAccessAclAndNeverWiden) {
 
 const char* g_naming = "";  // the name a write gives its file
 int g_planted = -1;         // links planted at its temporary names; -1 before the strike
+bool g_noExchange = false;  // the file system cannot exchange two names
 
 // The moment the write gives its file the name, a second process puts a link
 // at each of its temporary names, once.
@@ -531,7 +532,10 @@ TEST_F(FsTest, ALinkSlippedInAsTheFileIsNamedNeverTakesTheName) {
     const char* what;
     const char* name;
     int (*write)(const char*, const void*, size_t);
-  } writes[] = {{"a save", "save.dat", FsReplaceFile}, {"a snapshot", "vko001.bmp", FsCreateNewFile}};
+    bool noExchange;
+  } writes[] = {{"a save", "save.dat", FsReplaceFile, false},
+                {"a save where names cannot be exchanged", "save.dat", FsReplaceFile, true},
+                {"a snapshot", "vko001.bmp", FsCreateNewFile, false}};
   for (const WritePath& path : kWritePaths)
     for (const auto& w : writes) {
       SCOPED_TRACE(std::string(path.name) + ", " + w.what);
@@ -543,7 +547,9 @@ TEST_F(FsTest, ALinkSlippedInAsTheFileIsNamedNeverTakesTheName) {
       UseWritePath(path);
       g_naming = w.name;
       g_planted = -1;
+      g_noExchange = w.noExchange;
       FsCalls().renameat = [](int folder, const char* from, const char* to, unsigned flags) {
+        if (g_noExchange && (flags & RENAME_EXCHANGE)) return errno = EINVAL, -1;
         StrikeAsNamed(folder, to);
         return ::renameat2(folder, from, folder, to, flags);
       };
