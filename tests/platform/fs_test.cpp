@@ -241,11 +241,12 @@ void UseWritePath(const WritePath& path) {
     };
 }
 
-// The temporary names of save.dat in the current folder.
-std::vector<std::string> TemporaryNames() {
+// The temporary names of name (save.dat unless told) in the current folder.
+std::vector<std::string> TemporaryNames(const std::string& name = "save.dat") {
+  const std::string stem = name + ".";
   std::vector<std::string> found;
   for (const std::string& n : FolderNames("."))
-    if (n.size() == std::strlen("save.dat.") + 16 && n.rfind("save.dat.", 0) == 0 && n.compare(n.size() - 4, 4, ".tmp") == 0)
+    if (n.size() == stem.size() + 16 && n.rfind(stem, 0) == 0 && n.compare(n.size() - 4, 4, ".tmp") == 0)
       found.push_back(n);
   return found;
 }
@@ -513,12 +514,10 @@ bool g_noExchange = false;  // the file system cannot exchange two names
 void StrikeAsNamed(int folder, const char* to) {
   if (g_planted >= 0 || std::strcmp(to, g_naming) != 0) return;
   g_planted = 0;
-  const std::string stem = std::string(g_naming) + ".";
-  for (const std::string& n : FolderNames("."))
-    if (n.size() == stem.size() + 16 && n.rfind(stem, 0) == 0 && n.compare(n.size() - 4, 4, ".tmp") == 0) {
-      PlantLink(folder, n.c_str());
-      ++g_planted;
-    }
+  for (const std::string& n : TemporaryNames(g_naming)) {
+    PlantLink(folder, n.c_str());
+    ++g_planted;
+  }
 }
 
 // A link slipped in at the temporary name inside the renaming or linking
